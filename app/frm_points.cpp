@@ -1,0 +1,151 @@
+#include "app/frm_points.h"
+
+#include "app/messages.h"
+#include "export/export_run.h"
+#include "host/automation_error.h"
+#include "host/dispatch.h"
+#include "host/feature_listing.h"
+
+#include <array>
+#include <filesystem>
+#include <kastrel_version.h>
+
+namespace kastrel::app {
+namespace {
+
+constexpr std::array all_buttons_after_listing = {
+    CommandButton::cmd_schreiben, CommandButton::cmd_allemarkieren,
+    CommandButton::cmd_alledemarkieren};
+
+host::Object require_object(const host::Variant& value, const char* what) {
+    host::Object object = value.to_object();
+    if (!object)
+        throw host::AutomationError(host::error_number::object_not_set,
+                                    std::string("Objektvariable oder With-Blockvariable nicht "
+                                                "festgelegt (") +
+                                        what + ")");
+    return object;
+}
+
+exporter::OutputOption chosen_option(const MainWindowView& view) {
+    using exporter::OutputOption;
+    constexpr std::array options = {OutputOption::Option1, OutputOption::Option2,
+                                    OutputOption::Option3, OutputOption::Option4};
+    for (int n = 1; n <= 4; ++n)
+        if (view.option_value(n))
+            return options[static_cast<std::size_t>(n - 1)];
+    return OutputOption::None;
+}
+
+exporter::ExportRequest snapshot(const MainWindowView& view) {
+    exporter::ExportRequest request;
+    const int count = view.entry_count();
+    request.entries.reserve(static_cast<std::size_t>(count));
+    request.selected.reserve(static_cast<std::size_t>(count));
+    for (int i = 0; i < count; ++i) {
+        request.entries.push_back(view.entry_text(i));
+        request.selected.push_back(view.entry_selected(i));
+    }
+    request.option = chosen_option(view);
+    request.planes = {view.check_value(1) == 1, view.check_value(2) == 1,
+                      view.check_value(3) == 1};
+    request.decimal_separator = view.decimal_separator();
+    return request;
+}
+
+} // namespace
+
+std::string window_caption() {
+    return "Kastrel Excel  V" + std::to_string(version::major) + "." +
+           std::to_string(version::minor) + "." + std::to_string(version::revision);
+}
+
+FrmPoints::FrmPoints(MainWindowView& view, host::HostConnector& host) : view_(view), host_(host) {}
+
+void FrmPoints::Form_Load() {
+    view_.set_option_value(4, true);
+    view_.set_caption(window_caption());
+}
+
+void FrmPoints::cmd_lesen_Click() {
+    host::Object part_program;
+    try {
+        host::Object application = host_.create_object(host::application_class);
+        part_program = require_object(application, "Vormesa")->get("ActivePartProgram").to_object();
+        view_.set_pointer(Pointer::Hourglass);
+        view_.clear_entries();
+        if (!host_.window_exists(host::host_window_class)) {
+            view_.show_message(message::host_not_running);
+            view_.end_program();
+            return;
+        }
+        application = host_.get_object("", host::application_class);
+        // From here on a step that fails is passed over.
+        try {
+            part_program = require_object(application, "Vormesa")->get("ActivePartProgram").to_object();
+        } catch (const host::AutomationError&) {
+        }
+    } catch (const host::AutomationError& error) {
+        // Reported, and the program stays open: ending it would lose the user's work.
+        view_.show_message(runtime_error_text(error));
+        view_.set_pointer(Pointer::Arrow);
+        return;
+    }
+    if (!part_program) {
+        view_.show_message(message::no_part_program);
+        view_.end_program();
+        return;
+    }
+    for (const std::string& id : host::list_feature_ids(part_program))
+        view_.add_entry(id);
+    for (CommandButton button : all_buttons_after_listing)
+        view_.set_enabled(button, true);
+    view_.set_pointer(Pointer::Arrow);
+}
+
+void FrmPoints::cmd_schreiben_Click() {
+    host::Object commands;
+    try {
+        const host::Object application =
+            require_object(host_.create_object(host::application_class), "Vormesa");
+        const host::Object part_program =
+            require_object(application->get("ActivePartProgram"), "kein aktives Teileprogramm");
+        commands = require_object(part_program->get("Commands"), "Commands");
+    } catch (const host::AutomationError& error) {
+        view_.show_message(runtime_error_text(error));
+        view_.set_pointer(Pointer::Arrow);
+        return;
+    }
+
+    SaveDialogRequest dialog;
+    dialog.proposed_name = last_file_name_;
+    const std::optional<std::string> file = view_.show_save_dialog(dialog);
+    if (!file || file->empty())
+        return;
+    last_file_name_ = *file;
+    view_.set_pointer(Pointer::Hourglass);
+
+    const exporter::ExportResult result =
+        exporter::run_export(*commands, snapshot(view_), std::filesystem::path(std::u8string(file->begin(), file->end())));
+    if (result.status == exporter::ExportResult::Status::NoOutputOption) {
+        view_.show_message(message::no_output_option);
+        view_.end_program();
+        return;
+    }
+    view_.set_pointer(Pointer::Arrow);
+    view_.show_message(export_outcome_text(result, *file));
+}
+
+void FrmPoints::cmd_allemarkieren_Click() { view_.set_all_selected(true); }
+
+void FrmPoints::cmd_alledemarkieren_Click() { view_.set_all_selected(false); }
+
+void FrmPoints::Check_Click(int check) {
+    if (check < 1 || check > 3 || view_.check_value(check) != 1)
+        return;
+    for (int other = 1; other <= 3; ++other)
+        if (other != check)
+            view_.set_check_value(other, 0);
+}
+
+} // namespace kastrel::app

@@ -1,0 +1,73 @@
+#pragma once
+
+#include <optional>
+#include <string>
+
+namespace kastrel::app {
+
+enum class CommandButton { cmd_lesen, cmd_schreiben, cmd_allemarkieren, cmd_alledemarkieren };
+
+// The window's mouse pointer codes.
+enum class Pointer { Default = 0, Arrow = 1, Hourglass = 11 };
+
+// How CommonDialog1 is set up for a save. The filter is "description|pattern".
+struct SaveDialogRequest {
+    std::string filter = "Excel Werkzeug Korrekturdatei (*.xls)|*.xls";
+    int filter_index = 2;
+    int flags = 6; // ask before overwriting (2), hide the read-only box (4)
+    std::string proposed_name;
+};
+
+// Everything the window logic needs from a window. Implemented by the Qt
+// window, the native Windows window and the tests. Texts are UTF-8.
+// Options and check boxes are numbered as in their names (Option1..4, Check1..3).
+class MainWindowView {
+public:
+    virtual ~MainWindowView() = default;
+
+    virtual void set_caption(const std::string& caption) = 0;
+
+    // List1
+    virtual void clear_entries() = 0;
+    virtual void add_entry(const std::string& text) = 0;
+    virtual int entry_count() const = 0;
+    virtual std::string entry_text(int index) const = 0;
+    virtual bool entry_selected(int index) const = 0;
+    virtual void set_all_selected(bool selected) = 0;
+
+    virtual bool option_value(int option) const = 0;
+    virtual void set_option_value(int option, bool on) = 0;
+    virtual int check_value(int check) const = 0;
+    virtual void set_check_value(int check, int value) = 0;
+
+    virtual void set_enabled(CommandButton button, bool enabled) = 0;
+    virtual void set_pointer(Pointer pointer) = 0;
+
+    // A message box: the text, one OK button, no icon, title "Sarvinet".
+    virtual void show_message(const std::string& text) = 0;
+    // The Save dialog; nothing when the user cancels.
+    virtual std::optional<std::string> show_save_dialog(const SaveDialogRequest& request) = 0;
+    // End the whole program at once; no further step of the caller runs.
+    virtual void end_program() = 0;
+
+    // The user's regional decimal separator, as it is to be written to the file.
+    virtual std::string decimal_separator() const = 0;
+};
+
+} // namespace kastrel::app
+
+namespace kastrel::app {
+
+// The window's events, as the window reports them to its logic.
+class MainWindowEvents {
+public:
+    virtual ~MainWindowEvents() = default;
+    virtual void cmd_lesen_Click() = 0;
+    virtual void cmd_schreiben_Click() = 0;
+    virtual void cmd_allemarkieren_Click() = 0;
+    virtual void cmd_alledemarkieren_Click() = 0;
+    // Check1..Check3, after the click has changed the box's value.
+    virtual void Check_Click(int check) = 0;
+};
+
+} // namespace kastrel::app

@@ -1,0 +1,158 @@
+#include "export/export_file.h"
+
+#include <cerrno>
+#include <cstring>
+#include <random>
+#include <system_error>
+
+#ifdef _WIN32
+#include <windows.h>
+#endif
+
+namespace kastrel::exporter {
+namespace {
+
+constexpr std::size_t buffer_size = 1 << 16;
+
+std::FILE* open_for_writing(const std::filesystem::path& path) {
+#ifdef _WIN32
+    return _wfopen(path.c_str(), L"wb");
+#else
+    return std::fopen(path.c_str(), "wb");
+#endif
+}
+
+std::filesystem::path temporary_beside(const std::filesystem::path& target) {
+    std::random_device random;
+    const auto tag = std::to_string(random()) + std::to_string(random() % 1000);
+    auto name = target.filename();
+    name += ".kastrel-" + tag + ".tmp";
+    return target.parent_path() / name;
+}
+
+std::string reason_of(const std::error_code& error) {
+#ifdef _WIN32
+    return error.message();
+#else
+    return describe_file_error(error.value());
+#endif
+}
+
+// Moves the finished file over the target, keeping what the user set on the
+// target (its permissions here, its attributes on Windows).
+void replace_target(const std::filesystem::path& temporary, const std::filesystem::path& target) {
+    std::error_code error;
+#ifdef _WIN32
+    if (std::filesystem::exists(target, error)) {
+        if (!ReplaceFileW(target.c_str(), temporary.c_str(), nullptr,
+                          REPLACE_FILE_IGNORE_MERGE_ERRORS, nullptr, nullptr))
+            throw FileError(std::system_category().message(static_cast<int>(GetLastError())));
+        return;
+    }
+#else
+    const auto status = std::filesystem::status(target, error);
+    if (!error && std::filesystem::is_regular_file(status))
+        std::filesystem::permissions(temporary, status.permissions(),
+                                     std::filesystem::perm_options::replace, error);
+#endif
+    std::filesystem::rename(temporary, target, error);
+    if (error)
+        throw FileError(reason_of(error));
+}
+
+} // namespace
+
+ExportFile::ExportFile(const std::filesystem::path& target) : target_(target) {
+    std::error_code error;
+    // Writing through a link goes to the file it names, as opening it would.
+    if (std::filesystem::is_symlink(target_, error))
+        target_ = std::filesystem::weakly_canonical(target_, error);
+    if (std::filesystem::is_directory(target_, error))
+        throw FileError(describe_file_error(EISDIR));
+    for (int attempt = 0; attempt < 8 && !file_; ++attempt) {
+        temporary_ = temporary_beside(target_);
+        if (std::filesystem::exists(temporary_, error))
+            continue;
+        errno = 0;
+        file_ = open_for_writing(temporary_);
+        if (!file_)
+            throw FileError(describe_file_error(errno));
+    }
+    if (!file_)
+        throw FileError(describe_file_error(EEXIST));
+    std::setvbuf(file_, nullptr, _IOFBF, buffer_size);
+}
+
+ExportFile::~ExportFile() {
+    if (file_)
+        std::fclose(file_);
+    if (!committed_ && !temporary_.empty()) {
+        std::error_code ignored;
+        std::filesystem::remove(temporary_, ignored);
+    }
+}
+
+void ExportFile::fail(int error_number) {
+    if (first_error_ == 0)
+        first_error_ = error_number != 0 ? error_number : EIO;
+}
+
+void ExportFile::write_line(std::string_view line) {
+    if (first_error_ == 0) {
+        errno = 0;
+        if (std::fwrite(line.data(), 1, line.size(), file_) != line.size() ||
+            std::fwrite("\r\n", 1, 2, file_) != 2)
+            fail(errno);
+    }
+    if (first_error_ != 0)
+        throw FileError(describe_file_error(first_error_));
+}
+
+void ExportFile::commit() {
+    if (first_error_ == 0) {
+        errno = 0;
+        if (std::fflush(file_) != 0)
+            fail(errno);
+    }
+    errno = 0;
+    const int closed = std::fclose(file_);
+    file_ = nullptr;
+    if (closed != 0)
+        fail(errno);
+    if (first_error_ != 0)
+        throw FileError(describe_file_error(first_error_));
+    replace_target(temporary_, target_);
+    committed_ = true;
+}
+
+std::string describe_file_error(int error_number) {
+    switch (error_number) {
+    case EACCES:
+    case EPERM:
+        return "Zugriff verweigert";
+    case ENOENT:
+    case ENOTDIR:
+        return "Ordner nicht gefunden";
+    case ENOSPC:
+        return "Datenträger voll";
+    case EFBIG:
+        return "Datei zu groß für den Datenträger";
+    case EROFS:
+        return "Datenträger ist schreibgeschützt";
+    case EISDIR:
+        return "Der Name bezeichnet einen Ordner";
+    case ENAMETOOLONG:
+        return "Dateiname zu lang";
+    case EINVAL:
+        return "Ungültiger Dateiname";
+    case EBUSY:
+    case ETXTBSY:
+        return "Datei wird von einem anderen Programm verwendet";
+    case EEXIST:
+        return "Temporäre Datei konnte nicht angelegt werden";
+    default:
+        return std::strerror(error_number);
+    }
+}
+
+} // namespace kastrel::exporter

@@ -1,0 +1,38 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+namespace kastrel::exporter {
+
+enum class OutputOption { None, Option1, Option2, Option3, Option4 };
+
+// Check1 (XY), Check2 (XZ), Check3 (YZ).
+struct PlaneSwitches {
+    bool xy = false;
+    bool xz = false;
+    bool yz = false;
+};
+
+// What the export reads of the window, taken once when the run starts.
+struct ExportRequest {
+    std::vector<std::string> entries; // List1, in list order
+    std::vector<bool> selected;       // one flag per entry
+    OutputOption option = OutputOption::Option4;
+    PlaneSwitches planes;
+    std::string decimal_separator = ",";
+};
+
+struct ExportResult {
+    enum class Status {
+        Written,        // the file is in place (complete unless unread_values > 0)
+        NoOutputOption, // no option on when the first hit was reached
+        FileFailed,     // the file could not be written; an existing one is unchanged
+        HostLost,       // the host stopped answering; an existing file is unchanged
+    };
+    Status status = Status::Written;
+    int unread_values = 0; // host values that could not be read into the file
+    std::string reason;    // for FileFailed and HostLost, in German
+};
+
+} // namespace kastrel::exporter

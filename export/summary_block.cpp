@@ -1,0 +1,83 @@
+#include "export/summary_block.h"
+
+#include <cmath>
+
+namespace kastrel::exporter {
+namespace {
+
+// Halves go to the even neighbour.
+double round_half_even(double value) {
+    const double floor = std::floor(value);
+    const double fraction = value - floor;
+    if (fraction > 0.5)
+        return floor + 1;
+    if (fraction < 0.5)
+        return floor;
+    return std::fmod(floor, 2.0) == 0.0 ? floor : floor + 1;
+}
+
+} // namespace
+
+void SummaryTables::record_hit(double hit_number, const std::string& radius_text,
+                               double hit_angle) {
+    if (hit_number < 1 || hit_number != std::floor(hit_number))
+        return;
+    const auto index = static_cast<std::size_t>(hit_number) - 1;
+    if (index >= entries_.size())
+        entries_.resize(index + 1);
+    entries_[index] = Entry{radius_text, hit_angle};
+}
+
+const SummaryTables::Entry* SummaryTables::entry(double number) const {
+    if (number < 1 || number != std::floor(number) ||
+        number > static_cast<double>(entries_.size()))
+        return nullptr;
+    return &entries_[static_cast<std::size_t>(number) - 1];
+}
+
+std::vector<std::string> SummaryTables::summary_lines(const NumberTexts& texts) const {
+    std::vector<std::string> lines{"", "Berechnung\tWinkel\tAbstand"};
+
+    std::optional<double> maximum;
+    std::optional<double> minimum;
+    std::string running_sum = "0"; // kept as text: rounded to 15 digits after every addition
+    int counted = 0;
+
+    const double half = hit_count_ ? *hit_count_ / 2 : 0.0;
+    for (double i = 1; i <= half; ++i) {
+        const double partner = round_half_even(half + i);
+        const Entry* own = entry(i);
+        const Entry* opposite = entry(partner);
+
+        std::optional<double> distance;
+        if (own && opposite) {
+            const auto r1 = texts.parse(own->radius_text);
+            const auto r2 = texts.parse(opposite->radius_text);
+            if (r1 && r2)
+                distance = *r1 + *r2;
+        }
+        const std::string angle = own && own->angle ? texts.general(*own->angle) : std::string();
+        lines.push_back('\t' + angle + '\t' + (distance ? texts.general(*distance) : ""));
+
+        if (!distance)
+            continue;
+        ++counted;
+        if (!maximum || *distance > *maximum)
+            maximum = distance;
+        if (!minimum || *distance < *minimum)
+            minimum = distance;
+        running_sum = texts.general(texts.parse(running_sum).value_or(0.0) + *distance);
+    }
+
+    std::string mean;
+    if (counted > 0)
+        mean = texts.three_decimals(texts.parse(running_sum).value_or(0.0) / counted);
+
+    lines.emplace_back();
+    lines.push_back("\t\tMax\t" + (maximum ? texts.general(*maximum) : ""));
+    lines.push_back("\t\tMin\t" + (minimum ? texts.general(*minimum) : ""));
+    lines.push_back("\t\tMittelwert\t" + mean);
+    return lines;
+}
+
+} // namespace kastrel::exporter

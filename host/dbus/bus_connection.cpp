@@ -1,0 +1,103 @@
+#include "host/dbus/bus_connection.h"
+
+#include "host/automation_error.h"
+#include "host/dbus/protocol.h"
+
+#include <cerrno>
+#include <charconv>
+#include <cstring>
+#include <string_view>
+#include <systemd/sd-bus.h>
+
+namespace kastrel::host::dbus {
+namespace {
+
+constexpr std::int32_t server_unavailable = error_number::host_unavailable;
+
+struct ErrorFree {
+    sd_bus_error error = SD_BUS_ERROR_NULL;
+    ~ErrorFree() { sd_bus_error_free(&error); }
+};
+
+[[noreturn]] void throw_host_failure(const sd_bus_error& error) {
+    std::string_view message = error.message ? error.message : "";
+    std::int32_t number = 0;
+    const auto [end, ec] = std::from_chars(message.data(), message.data() + message.size(), number);
+    if (ec == std::errc() && end != message.data()) {
+        message.remove_prefix(static_cast<std::size_t>(end - message.data()));
+        if (!message.empty() && message.front() == ' ')
+            message.remove_prefix(1);
+        throw AutomationError(number, std::string(message));
+    }
+    throw AutomationError(server_unavailable, std::string(message));
+}
+
+[[noreturn]] void throw_transport_failure(const sd_bus_error& error, int result) {
+    std::string text = "Vormesa antwortet nicht";
+    if (error.message && *error.message)
+        text += std::string(" (") + error.message + ")";
+    else
+        text += std::string(" (") + std::strerror(-result) + ")";
+    throw AutomationError(server_unavailable, text);
+}
+
+} // namespace
+
+void MessageUnref::operator()(sd_bus_message* message) const noexcept {
+    sd_bus_message_unref(message);
+}
+
+void check(int result, const char* what) {
+    if (result < 0)
+        throw AutomationError(server_unavailable, std::string("D-Bus: ") + what + ": " +
+                                                      std::strerror(-result));
+}
+
+BusConnection::BusConnection() {
+    const int result = sd_bus_open_user(&bus_);
+    if (result < 0)
+        throw AutomationError(error_number::cannot_create_object,
+                              std::string("Objekterstellung durch ActiveX-Komponente nicht "
+                                          "möglich (keine Sitzungs-D-Bus: ") +
+                                  std::strerror(-result) + ")");
+}
+
+BusConnection::~BusConnection() { sd_bus_flush_close_unref(bus_); }
+
+Message BusConnection::call(const char* path, const char* interface, const char* member,
+                            const Writer& write) {
+    sd_bus_message* raw = nullptr;
+    check(sd_bus_message_new_method_call(bus_, &raw, service_name, path, interface, member),
+          member);
+    Message request(raw);
+    if (write)
+        write(request.get());
+
+    ErrorFree error;
+    sd_bus_message* reply_raw = nullptr;
+    const int result = sd_bus_call(bus_, request.get(), 0, &error.error, &reply_raw);
+    Message reply(reply_raw);
+    if (result < 0) {
+        if (sd_bus_error_has_name(&error.error, error_name))
+            throw_host_failure(error.error);
+        throw_transport_failure(error.error, result);
+    }
+    return reply;
+}
+
+bool BusConnection::name_has_owner(const std::string& name) {
+    ErrorFree error;
+    sd_bus_message* reply_raw = nullptr;
+    const int result = sd_bus_call_method(bus_, "org.freedesktop.DBus", "/org/freedesktop/DBus",
+                                          "org.freedesktop.DBus", "NameHasOwner", &error.error,
+                                          &reply_raw, "s", name.c_str());
+    Message reply(reply_raw);
+    if (result < 0)
+        return false;
+    int has_owner = 0;
+    if (sd_bus_message_read(reply.get(), "b", &has_owner) < 0)
+        return false;
+    return has_owner != 0;
+}
+
+} // namespace kastrel::host::dbus

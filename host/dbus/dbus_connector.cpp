@@ -1,0 +1,68 @@
+#include "host/dbus/dbus_connector.h"
+
+#include "host/automation_error.h"
+#include "host/dbus/dbus_dispatch.h"
+#include "host/dbus/protocol.h"
+
+#include <systemd/sd-bus.h>
+
+namespace kastrel::host::dbus {
+namespace {
+
+// The server could not be reached or refused: what a COM client gets.
+[[noreturn]] void cannot_create(const std::string& detail) {
+    throw AutomationError(error_number::cannot_create_object,
+                          "Objekterstellung durch ActiveX-Komponente nicht möglich (" + detail +
+                              ")");
+}
+
+} // namespace
+
+BusConnection& DbusConnector::bus() {
+    if (!bus_)
+        bus_ = std::make_shared<BusConnection>();
+    return *bus_;
+}
+
+Object DbusConnector::create_object(std::string_view class_name) {
+    const std::string name(class_name);
+    try {
+        Message reply = bus().call(root_path, server_interface, "CreateObject",
+                                   [&](sd_bus_message* m) {
+                                       check(sd_bus_message_append_basic(m, 's', name.c_str()),
+                                             "CreateObject");
+                                   });
+        const char* path = nullptr;
+        check(sd_bus_message_read_basic(reply.get(), 'o', &path), "CreateObject");
+        return make_object(bus_, path);
+    } catch (const AutomationError& error) {
+        if (error.number() == error_number::cannot_create_object)
+            throw;
+        cannot_create(error.description());
+    }
+}
+
+Object DbusConnector::get_object(std::string_view path, std::string_view class_name) {
+    const std::string object_path(path);
+    const std::string name(class_name);
+    try {
+        Message reply =
+            bus().call(root_path, server_interface, "GetObject", [&](sd_bus_message* m) {
+                check(sd_bus_message_append(m, "ss", object_path.c_str(), name.c_str()),
+                      "GetObject");
+            });
+        const char* result = nullptr;
+        check(sd_bus_message_read_basic(reply.get(), 'o', &result), "GetObject");
+        return make_object(bus_, result);
+    } catch (const AutomationError& error) {
+        if (error.number() == error_number::cannot_create_object)
+            throw;
+        cannot_create(error.description());
+    }
+}
+
+bool DbusConnector::window_exists(std::string_view window_class) {
+    return bus().name_has_owner(std::string(window_name_prefix) + std::string(window_class));
+}
+
+} // namespace kastrel::host::dbus

@@ -1,0 +1,69 @@
+#include "host/feature_listing.h"
+
+#include "host/automation_error.h"
+#include "host/dispatch.h"
+
+#include <optional>
+
+namespace kastrel::host {
+namespace {
+
+// Null counts as false; a value that cannot be read counts as a passed test.
+bool is_feature(Dispatch& command) {
+    try {
+        return command.get("IsFeature").to_bool();
+    } catch (const AutomationError&) {
+        return true;
+    }
+}
+
+std::optional<std::string> feature_id(Dispatch& command) {
+    try {
+        const Object feature = command.get("FeatureCommand").to_object();
+        if (!feature)
+            return std::nullopt;
+        return feature->get("ID").to_text();
+    } catch (const AutomationError&) {
+        return std::nullopt;
+    }
+}
+
+} // namespace
+
+std::vector<std::string> list_feature_ids(const Object& part_program) {
+    std::vector<std::string> ids;
+    if (!part_program)
+        return ids;
+    std::unique_ptr<Enumerator> commands;
+    try {
+        const Object collection = part_program->get("Commands").to_object();
+        if (!collection)
+            return ids;
+        commands = collection->enumerate();
+    } catch (const AutomationError&) {
+        return ids;
+    }
+    while (true) {
+        std::optional<Variant> item;
+        try {
+            item = commands->next();
+        } catch (const AutomationError&) {
+            break;
+        }
+        if (!item)
+            break;
+        Object command;
+        try {
+            command = item->to_object();
+        } catch (const AutomationError&) {
+            continue;
+        }
+        if (!command || !is_feature(*command))
+            continue;
+        if (auto id = feature_id(*command); id && !id->empty())
+            ids.push_back(std::move(*id));
+    }
+    return ids;
+}
+
+} // namespace kastrel::host

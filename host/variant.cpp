@@ -1,0 +1,163 @@
+#include "host/variant.h"
+
+#include "host/automation_error.h"
+
+#include <array>
+#include <cctype>
+#include <charconv>
+#include <cmath>
+
+namespace kastrel::host {
+namespace {
+
+[[noreturn]] void type_mismatch() {
+    throw AutomationError(error_number::type_mismatch, "Typen unverträglich");
+}
+
+[[noreturn]] void invalid_null() {
+    throw AutomationError(error_number::invalid_use_of_null, "Unzulässige Verwendung von Null");
+}
+
+std::string_view trim(std::string_view text) {
+    while (!text.empty() && std::isspace(static_cast<unsigned char>(text.front())))
+        text.remove_prefix(1);
+    while (!text.empty() && std::isspace(static_cast<unsigned char>(text.back())))
+        text.remove_suffix(1);
+    return text;
+}
+
+// Host texts that carry numbers use the neutral notation ("12.5"); anything
+// else is not a number, never silently 0.
+double parse_text_number(std::string_view text) {
+    text = trim(text);
+    if (!text.empty() && text.front() == '+')
+        text.remove_prefix(1);
+    double value = 0.0;
+    const auto [end, ec] =
+        std::from_chars(text.data(), text.data() + text.size(), value, std::chars_format::general);
+    if (text.empty() || ec != std::errc() || end != text.data() + text.size() ||
+        !std::isfinite(value))
+        type_mismatch();
+    return value;
+}
+
+} // namespace
+
+Variant Variant::null() {
+    Variant v;
+    v.value_ = NullTag{};
+    return v;
+}
+
+bool Variant::operator==(const Variant& other) const { return value_ == other.value_; }
+
+bool Variant::to_bool() const {
+    switch (kind()) {
+    case Kind::Empty:
+    case Kind::Null:
+        return false;
+    case Kind::Boolean:
+        return std::get<bool>(value_);
+    case Kind::Int32:
+        return std::get<std::int32_t>(value_) != 0;
+    case Kind::Double:
+        return std::get<double>(value_) != 0.0;
+    case Kind::Text: {
+        const auto& text = std::get<std::string>(value_);
+        std::string lower;
+        for (char c : trim(text))
+            lower += static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+        if (lower == "true")
+            return true;
+        if (lower == "false")
+            return false;
+        return parse_text_number(text) != 0.0;
+    }
+    case Kind::ObjectRef:
+        break;
+    }
+    type_mismatch();
+}
+
+double Variant::to_double() const {
+    switch (kind()) {
+    case Kind::Empty:
+        return 0.0;
+    case Kind::Null:
+        invalid_null();
+    case Kind::Boolean:
+        return std::get<bool>(value_) ? -1.0 : 0.0;
+    case Kind::Int32:
+        return std::get<std::int32_t>(value_);
+    case Kind::Double: {
+        const double value = std::get<double>(value_);
+        if (!std::isfinite(value))
+            type_mismatch();
+        return value;
+    }
+    case Kind::Text:
+        return parse_text_number(std::get<std::string>(value_));
+    case Kind::ObjectRef:
+        break;
+    }
+    type_mismatch();
+}
+
+std::string Variant::to_text() const {
+    switch (kind()) {
+    case Kind::Empty:
+        return {};
+    case Kind::Null:
+        invalid_null();
+    case Kind::Boolean:
+        return std::get<bool>(value_) ? "True" : "False";
+    case Kind::Int32:
+        return std::to_string(std::get<std::int32_t>(value_));
+    case Kind::Double: {
+        // to_chars ignores the process locale, which the GUI toolkit may have set.
+        std::array<char, 40> buffer{};
+        const auto result = std::to_chars(buffer.data(), buffer.data() + buffer.size(),
+                                          std::get<double>(value_), std::chars_format::general, 15);
+        return std::string(buffer.data(), result.ptr);
+    }
+    case Kind::Text:
+        return std::get<std::string>(value_);
+    case Kind::ObjectRef:
+        break;
+    }
+    type_mismatch();
+}
+
+Object Variant::to_object() const {
+    switch (kind()) {
+    case Kind::Empty:
+    case Kind::Null:
+        return nullptr;
+    case Kind::ObjectRef:
+        return std::get<Object>(value_);
+    default:
+        throw AutomationError(error_number::object_required, "Objekt erforderlich");
+    }
+}
+
+const char* kind_name(Variant::Kind kind) {
+    switch (kind) {
+    case Variant::Kind::Empty:
+        return "Empty";
+    case Variant::Kind::Null:
+        return "Null";
+    case Variant::Kind::Boolean:
+        return "Boolean";
+    case Variant::Kind::Int32:
+        return "Long";
+    case Variant::Kind::Double:
+        return "Double";
+    case Variant::Kind::Text:
+        return "String";
+    case Variant::Kind::ObjectRef:
+        return "Object";
+    }
+    return "?";
+}
+
+} // namespace kastrel::host

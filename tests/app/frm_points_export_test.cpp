@@ -1,0 +1,113 @@
+#include "app/frm_points.h"
+#include "tests/support/fake_host.h"
+#include "tests/support/fake_view.h"
+#include "tests/support/temp_dir.h"
+
+#include <gtest/gtest.h>
+
+using namespace kastrel;
+using app::Pointer;
+
+namespace {
+
+struct ExportClick : ::testing::Test {
+    fakes::FakeHost host;
+    fakes::FakeView view;
+    app::FrmPoints form{view, host};
+    fakes::TempDir dir;
+
+    ExportClick() {
+        host.commands = {fakes::feature("KRS1", 10, {fakes::hit({3, 4, 0}, {3, 4, -1})})};
+        form.Form_Load();
+        form.cmd_lesen_Click();
+        form.cmd_allemarkieren_Click();
+        view.pointers.clear();
+    }
+    std::string file(const std::string& name) const { return (dir / name).string(); }
+};
+
+TEST_F(ExportClick, CancelInTheSaveDialogEndsSilently) {
+    view.save_answers = {std::nullopt};
+    form.cmd_schreiben_Click();
+    EXPECT_TRUE(view.messages.empty());
+    EXPECT_TRUE(view.pointers.empty());
+    EXPECT_EQ(dir.file_count(), 0u);
+}
+
+TEST_F(ExportClick, SetsUpTheDialogAndProposesTheLastNameAgain) {
+    view.save_answers = {file("a.xls"), std::nullopt};
+    form.cmd_schreiben_Click();
+    form.cmd_schreiben_Click();
+    ASSERT_EQ(view.save_requests.size(), 2u);
+    EXPECT_EQ(view.save_requests[0].filter, "Excel Werkzeug Korrekturdatei (*.xls)|*.xls");
+    EXPECT_EQ(view.save_requests[0].filter_index, 2);
+    EXPECT_EQ(view.save_requests[0].flags, 6);
+    EXPECT_EQ(view.save_requests[0].proposed_name, "");
+    EXPECT_EQ(view.save_requests[1].proposed_name, file("a.xls"));
+}
+
+TEST_F(ExportClick, WritesTheFileAndReportsCompletion) {
+    view.save_answers = {file("ohne_endung")};
+    form.cmd_schreiben_Click();
+    EXPECT_EQ(view.messages, (std::vector<std::string>{"Alle selektierten Merkmale in Datei geschrieben"}));
+    EXPECT_EQ(view.pointers, (std::vector<Pointer>{Pointer::Hourglass, Pointer::Arrow}));
+    const std::string content = fakes::read_file(dir / "ohne_endung");
+    EXPECT_EQ(content, "Nummer\tPR\tPW\tTiefe\r\n1\t5,000\t0\t-1,0000\r\n\r\n"
+                       "Berechnung\tWinkel\tAbstand\r\n\r\n\t\tMax\t\r\n\t\tMin\t\r\n"
+                       "\t\tMittelwert\t\r\n");
+}
+
+TEST_F(ExportClick, UnreadValuesAreReportedAsAnIncompleteFile) {
+    host.failing_lines = {"Point#0.1.3 X"};
+    view.save_answers = {file("a.xls")};
+    form.cmd_schreiben_Click();
+    ASSERT_EQ(view.messages.size(), 1u);
+    EXPECT_NE(view.messages[0].find("unvollständig: 1 Wert konnte nicht"), std::string::npos)
+        << view.messages[0];
+}
+
+TEST_F(ExportClick, AFileThatCannotBeWrittenIsNeverReportedAsSuccess) {
+    view.save_answers = {file("fehlt/a.xls")};
+    form.cmd_schreiben_Click();
+    ASSERT_EQ(view.messages.size(), 1u);
+    EXPECT_NE(view.messages[0].find("konnte nicht geschrieben werden: Ordner nicht gefunden"),
+              std::string::npos)
+        << view.messages[0];
+    EXPECT_EQ(view.pointers.back(), Pointer::Arrow);
+}
+
+TEST_F(ExportClick, NoOutputOptionEndsTheProgramAndLeavesAnExistingFile) {
+    fakes::write_file(dir / "a.xls", "alt");
+    view.options.fill(false);
+    view.save_answers = {file("a.xls")};
+    form.cmd_schreiben_Click();
+    EXPECT_EQ(view.messages,
+              (std::vector<std::string>{"Kann die ausgewählte Ausgabeoption nicht erkennen. Programm ENDE !"}));
+    EXPECT_TRUE(view.ended);
+    EXPECT_EQ(fakes::read_file(dir / "a.xls"), "alt");
+    EXPECT_EQ(dir.file_count(), 1u);
+}
+
+TEST_F(ExportClick, AttachFailuresShowTheRunTimeErrorAndKeepTheProgram) {
+    host.has_part_program = false;
+    form.cmd_schreiben_Click();
+    ASSERT_EQ(view.messages.size(), 1u);
+    EXPECT_EQ(view.messages[0].rfind("Laufzeitfehler '91':", 0), 0u) << view.messages[0];
+    EXPECT_FALSE(view.ended);
+    EXPECT_TRUE(view.save_requests.empty());
+}
+
+TEST_F(ExportClick, TheHostDyingMidRunLeavesTheTargetIntact) {
+    fakes::write_file(dir / "a.xls", "alt");
+    view.save_answers = {file("a.xls")};
+    host.calls.clear();
+    host.lose_host_at = 8;
+    form.cmd_schreiben_Click();
+    ASSERT_EQ(view.messages.size(), 1u);
+    EXPECT_NE(view.messages[0].find("Vormesa antwortet nicht mehr"), std::string::npos);
+    EXPECT_EQ(fakes::read_file(dir / "a.xls"), "alt");
+    EXPECT_EQ(dir.file_count(), 1u);
+    EXPECT_FALSE(view.ended);
+}
+
+} // namespace

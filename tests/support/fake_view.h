@@ -1,0 +1,69 @@
+#pragma once
+
+#include "app/main_window_view.h"
+
+#include <deque>
+#include <map>
+#include <vector>
+
+namespace kastrel::fakes {
+
+// A window without widgets: records what the logic does and answers its
+// dialogs from queues the test fills.
+class FakeView : public app::MainWindowView {
+public:
+    std::string caption = "Kastrel";
+    std::vector<std::string> entries;
+    std::vector<bool> selected;
+    std::array<bool, 5> options{};           // [1..4]
+    std::array<int, 4> checks{0, 1, 0, 0};   // [1..3]
+    std::map<app::CommandButton, bool> enabled{{app::CommandButton::cmd_lesen, true}};
+    std::vector<app::Pointer> pointers;
+    std::vector<std::string> messages;
+    std::vector<app::SaveDialogRequest> save_requests;
+    std::deque<std::optional<std::string>> save_answers;
+    bool ended = false;
+    std::string separator = ",";
+
+    void set_caption(const std::string& text) override { caption = text; }
+    void clear_entries() override {
+        entries.clear();
+        selected.clear();
+    }
+    void add_entry(const std::string& text) override {
+        entries.push_back(text);
+        selected.push_back(false);
+    }
+    int entry_count() const override { return static_cast<int>(entries.size()); }
+    std::string entry_text(int index) const override { return entries.at(static_cast<std::size_t>(index)); }
+    bool entry_selected(int index) const override { return selected.at(static_cast<std::size_t>(index)); }
+    void set_all_selected(bool on) override { selected.assign(entries.size(), on); }
+    bool option_value(int option) const override { return options.at(static_cast<std::size_t>(option)); }
+    void set_option_value(int option, bool on) override {
+        if (on)
+            options.fill(false);
+        options.at(static_cast<std::size_t>(option)) = on;
+    }
+    int check_value(int check) const override { return checks.at(static_cast<std::size_t>(check)); }
+    void set_check_value(int check, int value) override { checks.at(static_cast<std::size_t>(check)) = value; }
+    void set_enabled(app::CommandButton button, bool on) override { enabled[button] = on; }
+    void set_pointer(app::Pointer pointer) override { pointers.push_back(pointer); }
+    void show_message(const std::string& text) override { messages.push_back(text); }
+    std::optional<std::string> show_save_dialog(const app::SaveDialogRequest& request) override {
+        save_requests.push_back(request);
+        if (save_answers.empty())
+            return std::nullopt;
+        auto answer = save_answers.front();
+        save_answers.pop_front();
+        return answer;
+    }
+    void end_program() override { ended = true; }
+    std::string decimal_separator() const override { return separator; }
+
+    bool is_enabled(app::CommandButton button) const {
+        const auto it = enabled.find(button);
+        return it != enabled.end() && it->second;
+    }
+};
+
+} // namespace kastrel::fakes
