@@ -13,9 +13,9 @@
 namespace kastrel::app {
 namespace {
 
-constexpr std::array all_buttons_after_listing = {
-    CommandButton::cmd_schreiben, CommandButton::cmd_allemarkieren,
-    CommandButton::cmd_alledemarkieren};
+constexpr std::array all_buttons_after_listing = {CommandButton::cmd_schreiben,
+                                                  CommandButton::cmd_allemarkieren,
+                                                  CommandButton::cmd_alledemarkieren};
 
 host::Object require_object(const host::Variant& value, const char* what) {
     host::Object object = value.to_object();
@@ -47,8 +47,7 @@ exporter::ExportRequest snapshot(const MainWindowView& view) {
         request.selected.push_back(view.entry_selected(i));
     }
     request.option = chosen_option(view);
-    request.planes = {view.check_value(1) == 1, view.check_value(2) == 1,
-                      view.check_value(3) == 1};
+    request.planes = {view.check_value(1) == 1, view.check_value(2) == 1, view.check_value(3) == 1};
     request.decimal_separator = view.decimal_separator();
     return request;
 }
@@ -82,7 +81,8 @@ void FrmPoints::cmd_lesen_Click() {
         application = host_.get_object("", host::application_class);
         // From here on a step that fails is passed over.
         try {
-            part_program = require_object(application, "Vormesa")->get("ActivePartProgram").to_object();
+            part_program =
+                require_object(application, "Vormesa")->get("ActivePartProgram").to_object();
         } catch (const host::AutomationError&) {
         }
     } catch (const host::AutomationError& error) {
@@ -126,7 +126,8 @@ void FrmPoints::cmd_schreiben_Click() {
     view_.set_pointer(Pointer::Hourglass);
 
     const exporter::ExportResult result =
-        exporter::run_export(*commands, snapshot(view_), std::filesystem::path(std::u8string(file->begin(), file->end())));
+        exporter::run_export(*commands, snapshot(view_),
+                             std::filesystem::path(std::u8string(file->begin(), file->end())));
     if (result.status == exporter::ExportResult::Status::NoOutputOption) {
         view_.show_message(message::no_output_option);
         view_.end_program();
@@ -136,9 +137,13 @@ void FrmPoints::cmd_schreiben_Click() {
     view_.show_message(export_outcome_text(result, *file));
 }
 
-void FrmPoints::cmd_allemarkieren_Click() { view_.set_all_selected(true); }
+void FrmPoints::cmd_allemarkieren_Click() {
+    view_.set_all_selected(true);
+}
 
-void FrmPoints::cmd_alledemarkieren_Click() { view_.set_all_selected(false); }
+void FrmPoints::cmd_alledemarkieren_Click() {
+    view_.set_all_selected(false);
+}
 
 void FrmPoints::Check_Click(int check) {
     if (check < 1 || check > 3 || view_.check_value(check) != 1)

@@ -11,7 +11,8 @@ namespace kastrel::exporter {
 // The file could not be created, written or put in place.
 class FileError : public std::runtime_error {
 public:
-    explicit FileError(std::string reason) : std::runtime_error(reason), reason_(std::move(reason)) {}
+    explicit FileError(std::string reason)
+        : std::runtime_error(reason), reason_(std::move(reason)) {}
     const std::string& reason() const noexcept { return reason_; }
 
 private:

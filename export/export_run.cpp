@@ -128,7 +128,7 @@ private:
     void write_hit(host::Dispatch& feature, double j, double hit_count,
                    std::optional<double> theo_diam) {
         const HitCoordinates hit = read_hit(feature, j, log_);
-        const PlaneValues plane = plane_block(request_.planes, hit, theo_diam, texts_);
+        const PlaneValues plane = plane_block(request_.planes, hit, theo_diam);
         const HitRecord record = hit_record(j, hit_count, plane, texts_);
         tables_.record_hit(j, record.radius_text, record.hit_angle);
         if (request_.option == OutputOption::None)

@@ -9,20 +9,36 @@ namespace {
 constexpr std::int32_t actual_kind = 3;
 constexpr std::int32_t nominal_kind = 2;
 
-std::optional<double> read_coordinate(host::Dispatch& feature, double hit_number,
+// The six GetHit arguments; one set serves all six calls of a hit, with the
+// by-reference values set afresh before each call.
+class GetHitArguments {
+public:
+    explicit GetHitArguments(double hit_number) : hit_number_(hit_number) {}
+
+    std::span<host::Argument> for_data_kind(std::int32_t data_kind) {
+        args_[0].value = host::Variant(hit_number_);
+        args_[2].value = host::Variant(data_kind);
+        args_[4].value = host::Variant(std::string());
+        return args_;
+    }
+
+private:
+    double hit_number_;
+    std::array<host::Argument, 6> args_{{
+        {host::Variant(0.0), true},
+        {host::Variant(std::int32_t{0})},
+        {host::Variant(std::int32_t{0})},
+        {host::Variant(std::int32_t{13})},
+        {host::Variant(std::string()), true},
+        {host::Variant(std::int32_t{0})},
+    }};
+};
+
+std::optional<double> read_coordinate(host::Dispatch& feature, GetHitArguments& args,
                                       std::int32_t data_kind, const char* axis, ReadLog& log) {
-    using host::Argument;
-    using host::Variant;
     try {
-        std::array<Argument, 6> args{{
-            {Variant(hit_number), true},
-            {Variant(std::int32_t{0})},
-            {Variant(data_kind)},
-            {Variant(std::int32_t{13})},
-            {Variant(std::string()), true},
-            {Variant(std::int32_t{0})},
-        }};
-        const host::Object point = feature.call("GetHit", args).to_object();
+        const host::Object point =
+            feature.call("GetHit", args.for_data_kind(data_kind)).to_object();
         if (!point)
             throw host::AutomationError(host::error_number::object_not_set,
                                         "Vormesa hat keinen Messpunkt geliefert");
@@ -33,21 +49,22 @@ std::optional<double> read_coordinate(host::Dispatch& feature, double hit_number
     }
 }
 
-Coordinates read_coordinates(host::Dispatch& feature, double hit_number, std::int32_t data_kind,
+Coordinates read_coordinates(host::Dispatch& feature, GetHitArguments& args, std::int32_t data_kind,
                              ReadLog& log) {
     Coordinates c;
-    c.x = read_coordinate(feature, hit_number, data_kind, "X", log);
-    c.y = read_coordinate(feature, hit_number, data_kind, "Y", log);
-    c.z = read_coordinate(feature, hit_number, data_kind, "Z", log);
+    c.x = read_coordinate(feature, args, data_kind, "X", log);
+    c.y = read_coordinate(feature, args, data_kind, "Y", log);
+    c.z = read_coordinate(feature, args, data_kind, "Z", log);
     return c;
 }
 
 } // namespace
 
 HitCoordinates read_hit(host::Dispatch& feature, double hit_number, ReadLog& log) {
+    GetHitArguments args(hit_number);
     HitCoordinates hit;
-    hit.actual = read_coordinates(feature, hit_number, actual_kind, log);
-    hit.nominal = read_coordinates(feature, hit_number, nominal_kind, log);
+    hit.actual = read_coordinates(feature, args, actual_kind, log);
+    hit.nominal = read_coordinates(feature, args, nominal_kind, log);
     return hit;
 }
 

@@ -177,7 +177,8 @@ std::optional<double> to_double(const NumberParts& parts) {
     // The largest double is written rounded up past itself; read that back
     // as the largest double rather than refusing it.
     double tenth = 0.0;
-    if (read_scaled(parts, -1, tenth).ec == std::errc{} && std::abs(tenth) <= largest_written_tenth) {
+    if (read_scaled(parts, -1, tenth).ec == std::errc{} &&
+        std::abs(tenth) <= largest_written_tenth) {
         const double largest = std::numeric_limits<double>::max();
         return parts.negative ? -largest : largest;
     }

@@ -9,13 +9,22 @@ std::string option4_row(const PlaneSwitches& planes, const PlaneValues& plane,
         return {};
     // The angle is formed again from the same terms, so it prints the same digits.
     const double angle = record.angle_step * record.hit_number - record.angle_step;
-    return texts.general(record.hit_number) + '\t' + record.radius_text + '\t' +
-           texts.general(angle) + '\t' + plane.depth_text;
+    std::string row = texts.general(record.hit_number);
+    row.reserve(48);
+    row += '\t';
+    row += record.radius_text;
+    row += '\t';
+    row += texts.general(angle);
+    row += '\t';
+    row += four_decimals_or_empty(plane.depth, texts);
+    return row;
 }
 
 } // namespace
 
-std::string option4_header() { return "Nummer\tPR\tPW\tTiefe"; }
+std::string option4_header() {
+    return "Nummer\tPR\tPW\tTiefe";
+}
 
 HitRecord hit_record(double hit_number, double hit_count, const PlaneValues& plane,
                      const NumberTexts& texts) {
@@ -30,17 +39,18 @@ HitRecord hit_record(double hit_number, double hit_count, const PlaneValues& pla
     return record;
 }
 
-std::string output_line(OutputOption option, const PlaneSwitches& planes,
-                        const HitCoordinates& hit, const PlaneValues& plane,
-                        const HitRecord& record, const NumberTexts& texts) {
+std::string output_line(OutputOption option, const PlaneSwitches& planes, const HitCoordinates& hit,
+                        const PlaneValues& plane, const HitRecord& record,
+                        const NumberTexts& texts) {
     switch (option) {
     case OutputOption::Option1:
-        return plane.radial_deviation_text;
+        return four_decimals_or_empty(plane.radial_deviation, texts);
     case OutputOption::Option2:
         return four_decimals_or_empty(hit.actual.x, texts) + ';' +
                four_decimals_or_empty(hit.actual.y, texts);
     case OutputOption::Option3:
-        return plane.x_difference_text + ';' + plane.y_difference_text;
+        return four_decimals_or_empty(plane.x_difference, texts) + ';' +
+               four_decimals_or_empty(plane.y_difference, texts);
     case OutputOption::Option4:
         return option4_row(planes, plane, record, texts);
     case OutputOption::None:

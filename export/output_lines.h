@@ -12,7 +12,7 @@ std::string option4_header();
 
 // What the hit record and the Option 4 row need of one hit.
 struct HitRecord {
-    double hit_number = 0;  // j, from 1
+    double hit_number = 0;   // j, from 1
     std::string radius_text; // polar radius, "###0.000"; empty when missing
     double angle_step = 0;   // 360 / N
     double hit_angle = 0;    // 360 / N * j - 360 / N
@@ -22,8 +22,8 @@ HitRecord hit_record(double hit_number, double hit_count, const PlaneValues& pla
                      const NumberTexts& texts);
 
 // The output line of one hit under the chosen option (not None).
-std::string output_line(OutputOption option, const PlaneSwitches& planes,
-                        const HitCoordinates& hit, const PlaneValues& plane,
-                        const HitRecord& record, const NumberTexts& texts);
+std::string output_line(OutputOption option, const PlaneSwitches& planes, const HitCoordinates& hit,
+                        const PlaneValues& plane, const HitRecord& record,
+                        const NumberTexts& texts);
 
 } // namespace kastrel::exporter

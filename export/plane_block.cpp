@@ -14,15 +14,13 @@ std::optional<double> difference(std::optional<double> actual, std::optional<dou
 // The plane's two actual coordinates a and b; the radius is measured from the
 // origin of the host's coordinates, not from the feature's centre.
 void radius_in_plane(std::optional<double> a, std::optional<double> b,
-                     std::optional<double> theo_diam, const NumberTexts& texts,
-                     PlaneValues& values) {
+                     std::optional<double> theo_diam, PlaneValues& values) {
     values.polar_radius.reset();
+    values.radial_deviation.reset();
     if (a && b)
         values.polar_radius = std::sqrt(*a * *a + *b * *b);
-    std::optional<double> deviation;
     if (theo_diam && values.polar_radius)
-        deviation = *theo_diam / 2 - *values.polar_radius;
-    values.radial_deviation_text = four_decimals_or_empty(deviation, texts);
+        values.radial_deviation = *theo_diam / 2 - *values.polar_radius;
 }
 
 } // namespace
@@ -32,25 +30,25 @@ std::string four_decimals_or_empty(std::optional<double> value, const NumberText
 }
 
 PlaneValues plane_block(const PlaneSwitches& planes, const HitCoordinates& hit,
-                        std::optional<double> theo_diam, const NumberTexts& texts) {
+                        std::optional<double> theo_diam) {
     const Coordinates& a = hit.actual;
     const Coordinates& n = hit.nominal;
     PlaneValues values;
     if (planes.xy) {
-        radius_in_plane(a.y, a.x, theo_diam, texts, values);
-        values.x_difference_text = four_decimals_or_empty(difference(a.x, n.x), texts);
-        values.y_difference_text = four_decimals_or_empty(difference(a.y, n.y), texts);
-        values.depth_text = four_decimals_or_empty(n.z, texts);
+        radius_in_plane(a.y, a.x, theo_diam, values);
+        values.x_difference = difference(a.x, n.x);
+        values.y_difference = difference(a.y, n.y);
+        values.depth = n.z;
     }
     if (planes.xz) {
-        radius_in_plane(a.x, a.z, theo_diam, texts, values);
-        values.x_difference_text = four_decimals_or_empty(difference(a.x, n.x), texts);
-        values.depth_text = four_decimals_or_empty(n.y, texts);
+        radius_in_plane(a.x, a.z, theo_diam, values);
+        values.x_difference = difference(a.x, n.x);
+        values.depth = n.y;
     }
     if (planes.yz) {
-        radius_in_plane(a.y, a.z, theo_diam, texts, values);
-        values.y_difference_text = four_decimals_or_empty(difference(a.y, n.y), texts);
-        values.depth_text = four_decimals_or_empty(n.x, texts);
+        radius_in_plane(a.y, a.z, theo_diam, values);
+        values.y_difference = difference(a.y, n.y);
+        values.depth = n.x;
     }
     return values;
 }

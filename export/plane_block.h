@@ -10,20 +10,20 @@
 namespace kastrel::exporter {
 
 // What one hit gives in the plane of the switch that is on. A value whose
-// inputs are missing is missing too (an empty text); with no switch on,
-// nothing is computed.
+// inputs are missing is missing too (an empty text in the file); with no
+// switch on, nothing is computed. The output line makes the texts it needs.
 struct PlaneValues {
     std::optional<double> polar_radius;
-    std::string radial_deviation_text; // TheoDiam / 2 - polar radius
-    std::string x_difference_text;     // actual - nominal
-    std::string y_difference_text;
-    std::string depth_text; // the nominal coordinate across the plane
+    std::optional<double> radial_deviation; // TheoDiam / 2 - polar radius
+    std::optional<double> x_difference;     // actual - nominal
+    std::optional<double> y_difference;
+    std::optional<double> depth; // the nominal coordinate across the plane
 };
 
 // Each switch that is on is handled in the order XY, XZ, YZ; a later one
 // overwrites what an earlier one set.
 PlaneValues plane_block(const PlaneSwitches& planes, const HitCoordinates& hit,
-                        std::optional<double> theo_diam, const NumberTexts& texts);
+                        std::optional<double> theo_diam);
 
 // A number's "###0.0000" text, or empty when the number is missing.
 std::string four_decimals_or_empty(std::optional<double> value, const NumberTexts& texts);

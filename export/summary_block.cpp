@@ -29,8 +29,7 @@ void SummaryTables::record_hit(double hit_number, const std::string& radius_text
 }
 
 const SummaryTables::Entry* SummaryTables::entry(double number) const {
-    if (number < 1 || number != std::floor(number) ||
-        number > static_cast<double>(entries_.size()))
+    if (number < 1 || number != std::floor(number) || number > static_cast<double>(entries_.size()))
         return nullptr;
     return &entries_[static_cast<std::size_t>(number) - 1];
 }

@@ -49,7 +49,9 @@ Variant Variant::null() {
     return v;
 }
 
-bool Variant::operator==(const Variant& other) const { return value_ == other.value_; }
+bool Variant::operator==(const Variant& other) const {
+    return value_ == other.value_;
+}
 
 bool Variant::to_bool() const {
     switch (kind()) {

@@ -49,8 +49,8 @@ void MessageUnref::operator()(sd_bus_message* message) const noexcept {
 
 void check(int result, const char* what) {
     if (result < 0)
-        throw AutomationError(server_unavailable, std::string("D-Bus: ") + what + ": " +
-                                                      std::strerror(-result));
+        throw AutomationError(server_unavailable,
+                              std::string("D-Bus: ") + what + ": " + std::strerror(-result));
 }
 
 BusConnection::BusConnection() {
@@ -62,7 +62,9 @@ BusConnection::BusConnection() {
                                   std::strerror(-result) + ")");
 }
 
-BusConnection::~BusConnection() { sd_bus_flush_close_unref(bus_); }
+BusConnection::~BusConnection() {
+    sd_bus_flush_close_unref(bus_);
+}
 
 Message BusConnection::call(const char* path, const char* interface, const char* member,
                             const Writer& write) {

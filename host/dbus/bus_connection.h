@@ -28,8 +28,7 @@ public:
 
     // Calls a method of the host service and returns the reply, positioned at
     // its first argument. `write` appends the arguments.
-    Message call(const char* path, const char* interface, const char* member,
-                 const Writer& write);
+    Message call(const char* path, const char* interface, const char* member, const Writer& write);
 
     // Whether some connection owns the bus name.
     bool name_has_owner(const std::string& name);

@@ -27,11 +27,10 @@ BusConnection& DbusConnector::bus() {
 Object DbusConnector::create_object(std::string_view class_name) {
     const std::string name(class_name);
     try {
-        Message reply = bus().call(root_path, server_interface, "CreateObject",
-                                   [&](sd_bus_message* m) {
-                                       check(sd_bus_message_append_basic(m, 's', name.c_str()),
-                                             "CreateObject");
-                                   });
+        Message reply =
+            bus().call(root_path, server_interface, "CreateObject", [&](sd_bus_message* m) {
+                check(sd_bus_message_append_basic(m, 's', name.c_str()), "CreateObject");
+            });
         const char* path = nullptr;
         check(sd_bus_message_read_basic(reply.get(), 'o', &path), "CreateObject");
         return make_object(bus_, path);

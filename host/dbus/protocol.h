@@ -43,7 +43,14 @@ inline constexpr std::string_view window_name_prefix = "ZORVAT.Window.";
 inline constexpr const char* value_signature = "(yv)";
 inline constexpr const char* argument_signature = "(yvb)";
 
-enum class ValueKind : std::uint8_t { Empty = 0, Null = 1, Boolean = 2, Int32 = 3, Double = 4,
-                                      Text = 5, Object = 6 };
+enum class ValueKind : std::uint8_t {
+    Empty = 0,
+    Null = 1,
+    Boolean = 2,
+    Int32 = 3,
+    Double = 4,
+    Text = 5,
+    Object = 6
+};
 
 } // namespace kastrel::host::dbus

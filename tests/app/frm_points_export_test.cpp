@@ -49,7 +49,8 @@ TEST_F(ExportClick, SetsUpTheDialogAndProposesTheLastNameAgain) {
 TEST_F(ExportClick, WritesTheFileAndReportsCompletion) {
     view.save_answers = {file("ohne_endung")};
     form.cmd_schreiben_Click();
-    EXPECT_EQ(view.messages, (std::vector<std::string>{"Alle selektierten Merkmale in Datei geschrieben"}));
+    EXPECT_EQ(view.messages,
+              (std::vector<std::string>{"Alle selektierten Merkmale in Datei geschrieben"}));
     EXPECT_EQ(view.pointers, (std::vector<Pointer>{Pointer::Hourglass, Pointer::Arrow}));
     const std::string content = fakes::read_file(dir / "ohne_endung");
     EXPECT_EQ(content, "Nummer\tPR\tPW\tTiefe\r\n1\t5,000\t0\t-1,0000\r\n\r\n"
@@ -82,7 +83,8 @@ TEST_F(ExportClick, NoOutputOptionEndsTheProgramAndLeavesAnExistingFile) {
     view.save_answers = {file("a.xls")};
     form.cmd_schreiben_Click();
     EXPECT_EQ(view.messages,
-              (std::vector<std::string>{"Kann die ausgewählte Ausgabeoption nicht erkennen. Programm ENDE !"}));
+              (std::vector<std::string>{
+                  "Kann die ausgewählte Ausgabeoption nicht erkennen. Programm ENDE !"}));
     EXPECT_TRUE(view.ended);
     EXPECT_EQ(fakes::read_file(dir / "a.xls"), "alt");
     EXPECT_EQ(dir.file_count(), 1u);

@@ -38,9 +38,9 @@ TEST_F(Listing, FillsTheListEnablesTheButtonsAndFollowsTheHostsCallOrder) {
     EXPECT_EQ(view.pointers, (std::vector<Pointer>{Pointer::Hourglass, Pointer::Arrow}));
     EXPECT_TRUE(view.messages.empty());
     const std::vector<std::string> start(host.calls.begin(), host.calls.begin() + 5);
-    EXPECT_EQ(start, (std::vector<std::string>{"Server CreateObject", "Application ActivePartProgram",
-                                               "Server GetObject", "Application ActivePartProgram",
-                                               "PartProgram Commands"}));
+    EXPECT_EQ(start, (std::vector<std::string>{
+                         "Server CreateObject", "Application ActivePartProgram", "Server GetObject",
+                         "Application ActivePartProgram", "PartProgram Commands"}));
 }
 
 TEST_F(Listing, ASecondListingReplacesTheEntriesAndDropsTheSelection) {
@@ -73,8 +73,8 @@ TEST_F(Listing, NoActivePartProgramEndsTheProgram) {
 
 // Failures before the host is known to run are reported and the window stays usable.
 TEST_F(Listing, HostFailuresBeforeTheWindowTestShowTheRunTimeErrorAndKeepTheProgram) {
-    for (const char* failing : {"Server CreateObject", "Application ActivePartProgram",
-                                "Server GetObject"}) {
+    for (const char* failing :
+         {"Server CreateObject", "Application ActivePartProgram", "Server GetObject"}) {
         fakes::FakeHost failing_host;
         fakes::FakeView window;
         failing_host.commands = host.commands;

@@ -53,7 +53,8 @@ TEST(ExportFile, KeepsThePermissionsTheUserGaveTheTarget) {
     TempDir dir;
     write_file(dir / "a.xls", "alt");
     using std::filesystem::perms;
-    std::filesystem::permissions(dir / "a.xls", perms::owner_read | perms::owner_write | perms::group_read);
+    std::filesystem::permissions(dir / "a.xls",
+                                 perms::owner_read | perms::owner_write | perms::group_read);
     ASSERT_EQ(failure_of(dir / "a.xls"), "");
     EXPECT_EQ(std::filesystem::status(dir / "a.xls").permissions(),
               perms::owner_read | perms::owner_write | perms::group_read);

@@ -28,11 +28,8 @@ struct ExportRun : ::testing::Test {
     ExportResult run(const std::string& name = "out.xls") {
         const auto fail_call = std::exchange(host.fail_call, std::nullopt);
         const auto lose_host_at = std::exchange(host.lose_host_at, std::nullopt);
-        const host::Object commands = host.application()
-                                          ->get("ActivePartProgram")
-                                          .to_object()
-                                          ->get("Commands")
-                                          .to_object();
+        const host::Object commands =
+            host.application()->get("ActivePartProgram").to_object()->get("Commands").to_object();
         host.calls.clear();
         host.fail_call = fail_call;
         host.lose_host_at = lose_host_at;
@@ -42,18 +39,21 @@ struct ExportRun : ::testing::Test {
     std::string output(const std::string& name = "out.xls") { return fakes::read_file(dir / name); }
 };
 
-fakes::FakeHit at(double x, double y, double z = 0) { return fakes::hit({x, y, z}, {x, y, z}); }
+fakes::FakeHit at(double x, double y, double z = 0) {
+    return fakes::hit({x, y, z}, {x, y, z});
+}
 
 TEST_F(ExportRun, OneHitCostsSixGetHitCallsWithTheHostsArgumentsEachFollowedByOneRead) {
     host.commands = {fakes::feature("K", 10, {at(3, 4)})};
     select({"K"});
     ASSERT_EQ(run().status, ExportResult::Status::Written);
-    std::vector<std::string> expected = {"Commands NewEnum", "Enumerator Next",
-                                         "Command#0 IsFeature", "Command#0 FeatureCommand",
-                                         "Feature#0 ID", "Feature#0 TheoDiam", "Feature#0 NumHits"};
+    std::vector<std::string> expected = {
+        "Commands NewEnum", "Enumerator Next",    "Command#0 IsFeature", "Command#0 FeatureCommand",
+        "Feature#0 ID",     "Feature#0 TheoDiam", "Feature#0 NumHits"};
     for (int kind : {3, 2})
         for (const char* axis : {"X", "Y", "Z"}) {
-            expected.push_back("Feature#0 GetHit(&1, 0, " + std::to_string(kind) + ", 13, &\"\", 0)");
+            expected.push_back("Feature#0 GetHit(&1, 0, " + std::to_string(kind) +
+                               ", 13, &\"\", 0)");
             expected.push_back("Point#0.1." + std::to_string(kind) + " " + axis);
         }
     expected.insert(expected.end(), {"Enumerator Next", "Enumerator Release"});
@@ -68,7 +68,10 @@ TEST_F(ExportRun, Option4WritesHeaderRowsAndSummaryOfEvenlySpreadHits) {
     select({"B"});
     run();
     const std::string text = output();
-    EXPECT_EQ(text.rfind("Nummer\tPR\tPW\tTiefe\r\n1\t10,000\t0\t-5,0000\r\n2\t10,001\t45\t-6,0000\r\n", 0), 0u);
+    EXPECT_EQ(
+        text.rfind("Nummer\tPR\tPW\tTiefe\r\n1\t10,000\t0\t-5,0000\r\n2\t10,001\t45\t-6,0000\r\n",
+                   0),
+        0u);
     EXPECT_NE(text.find("8\t10,007\t315\t-12,0000\r\n\r\nBerechnung\tWinkel\tAbstand\r\n"
                         "\t0\t20,004\r\n\t45\t20,006\r\n\t90\t20,008\r\n\t135\t20,01\r\n\r\n"
                         "\t\tMax\t20,01\r\n\t\tMin\t20,004\r\n\t\tMittelwert\t20,007\r\n"),
@@ -96,9 +99,10 @@ TEST_F(ExportRun, PlaneSwitchesChooseRadiusAndDepth) {
 }
 
 TEST_F(ExportRun, Options1To3WriteOneLinePerHitAndNothingElse) {
-    host.commands = {fakes::feature("A", 10.05, {fakes::hit({3, 4, 0}, {3, 4, 0})}),
-                     fakes::feature("B", 9.9, {fakes::hit({1.5, 2, 0}, {1.5, 1.99, 0}),
-                                               fakes::hit({3, 4, 0}, {3, 4, 0})})};
+    host.commands = {
+        fakes::feature("A", 10.05, {fakes::hit({3, 4, 0}, {3, 4, 0})}),
+        fakes::feature(
+            "B", 9.9, {fakes::hit({1.5, 2, 0}, {1.5, 1.99, 0}), fakes::hit({3, 4, 0}, {3, 4, 0})})};
     select({"A", "B"});
     struct Case {
         OutputOption option;
@@ -107,8 +111,12 @@ TEST_F(ExportRun, Options1To3WriteOneLinePerHitAndNothingElse) {
     };
     const Case cases[] = {
         {OutputOption::Option1, {true, false, false}, "0,0250\r\n2,4500\r\n-0,0500\r\n"},
-        {OutputOption::Option2, {false, false, false}, "3,0000;4,0000\r\n1,5000;2,0000\r\n3,0000;4,0000\r\n"},
-        {OutputOption::Option3, {true, false, false}, "0,0000;0,0000\r\n0,0000;0,0100\r\n0,0000;0,0000\r\n"},
+        {OutputOption::Option2,
+         {false, false, false},
+         "3,0000;4,0000\r\n1,5000;2,0000\r\n3,0000;4,0000\r\n"},
+        {OutputOption::Option3,
+         {true, false, false},
+         "0,0000;0,0000\r\n0,0000;0,0100\r\n0,0000;0,0000\r\n"},
         {OutputOption::Option3, {false, true, false}, "0,0000;\r\n0,0000;\r\n0,0000;\r\n"},
         {OutputOption::Option3, {false, false, true}, ";0,0000\r\n;0,0100\r\n;0,0000\r\n"},
         {OutputOption::Option3, {false, false, false}, ";\r\n;\r\n;\r\n"},
@@ -223,8 +231,10 @@ TEST_F(ExportRun, ManyHitsAreAllWrittenAndSummarised) {
     run();
     const std::string text = output();
     EXPECT_NE(text.find("\r\n600\t5,000\t359,4\t0,0000\r\n"), std::string::npos);
-    EXPECT_NE(text.find("\r\n\t179,4\t10\r\n\r\n\t\tMax\t10\r\n\t\tMin\t10\r\n\t\tMittelwert\t10,000\r\n"),
-              std::string::npos);
+    EXPECT_NE(
+        text.find(
+            "\r\n\t179,4\t10\r\n\r\n\t\tMax\t10\r\n\t\tMin\t10\r\n\t\tMittelwert\t10,000\r\n"),
+        std::string::npos);
 }
 
 } // namespace

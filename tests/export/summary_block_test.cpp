@@ -26,21 +26,22 @@ std::vector<std::string> tail(const std::vector<std::string>& lines, std::size_t
 
 TEST(SummaryBlock, EqualRadiiGiveWholeDistances) {
     const auto lines = tables_with({"10.000", "10.000", "10.000", "10.000"}).summary_lines(point);
-    EXPECT_EQ(lines, (std::vector<std::string>{"", "Berechnung\tWinkel\tAbstand", "\t0\t20", "\t90\t20",
-                                               "", "\t\tMax\t20", "\t\tMin\t20",
+    EXPECT_EQ(lines, (std::vector<std::string>{"", "Berechnung\tWinkel\tAbstand", "\t0\t20",
+                                               "\t90\t20", "", "\t\tMax\t20", "\t\tMin\t20",
                                                "\t\tMittelwert\t20.000"}));
 }
 
 TEST(SummaryBlock, MaximumIsComparedAsANumber) {
     const auto lines = tables_with({"4.999", "5.001", "4.999", "5.001"}).summary_lines(point);
-    EXPECT_EQ(tail(lines, 5), (std::vector<std::string>{"\t90\t10.002", "", "\t\tMax\t10.002",
-                                                        "\t\tMin\t9.998", "\t\tMittelwert\t10.000"}));
+    EXPECT_EQ(tail(lines, 5),
+              (std::vector<std::string>{"\t90\t10.002", "", "\t\tMax\t10.002", "\t\tMin\t9.998",
+                                        "\t\tMittelwert\t10.000"}));
 }
 
 TEST(SummaryBlock, OddHitCountsPairWithTheEvenRoundedPartnerAndAverageTheRowsWritten) {
     // Partners of 1, 2, 3 for N = 7 are 4, 6, 6.
-    const auto lines =
-        tables_with({"1.000", "2.000", "3.000", "4.000", "5.000", "6.000", "7.000"}).summary_lines(point);
+    const auto lines = tables_with({"1.000", "2.000", "3.000", "4.000", "5.000", "6.000", "7.000"})
+                           .summary_lines(point);
     EXPECT_EQ(lines[2], "\t0\t5");
     EXPECT_EQ(lines[3], "\t51.4285714285714\t8");
     EXPECT_EQ(lines[4], "\t102.857142857143\t9");
@@ -55,8 +56,8 @@ TEST(SummaryBlock, TheMinimumIsNotCappedAt5000) {
 }
 
 TEST(SummaryBlock, WithoutDistancesTheValueColumnsStayEmpty) {
-    const std::vector<std::string> frame{"", "Berechnung\tWinkel\tAbstand", "", "\t\tMax\t",
-                                         "\t\tMin\t", "\t\tMittelwert\t"};
+    const std::vector<std::string> frame{
+        "", "Berechnung\tWinkel\tAbstand", "", "\t\tMax\t", "\t\tMin\t", "\t\tMittelwert\t"};
     EXPECT_EQ(tables_with({"5.000"}).summary_lines(point), frame);
     EXPECT_EQ(SummaryTables().summary_lines(point), frame);
     // No plane switch on: the radius texts are empty, the rows carry no distance.
@@ -66,8 +67,8 @@ TEST(SummaryBlock, WithoutDistancesTheValueColumnsStayEmpty) {
 }
 
 TEST(SummaryBlock, DescribesTheLastFeatureWritten) {
-    SummaryTables tables = tables_with({"1.000", "1.000", "1.000", "1.000", "1.000", "1.000",
-                                        "1.000", "1.000"});
+    SummaryTables tables =
+        tables_with({"1.000", "1.000", "1.000", "1.000", "1.000", "1.000", "1.000", "1.000"});
     for (int j = 1; j <= 6; ++j)
         tables.record_hit(j, "2.000", 60.0 * j - 60.0);
     tables.set_hit_count(6);

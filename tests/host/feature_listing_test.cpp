@@ -20,8 +20,7 @@ std::vector<std::string> list(FakeHost& host) {
 
 TEST(FeatureListing, ListsFeatureIdsInCommandOrderWithTheHostsCallSequence) {
     FakeHost host;
-    host.commands = {fakes::not_a_feature(), fakes::feature("B2", 10),
-                     fakes::feature("A1", 10)};
+    host.commands = {fakes::not_a_feature(), fakes::feature("B2", 10), fakes::feature("A1", 10)};
     EXPECT_EQ(list(host), (std::vector<std::string>{"B2", "A1"}));
     EXPECT_EQ(host.calls, (std::vector<std::string>{
                               "PartProgram Commands", "Commands NewEnum", "Enumerator Next",
@@ -50,8 +49,7 @@ TEST(FeatureListing, AnUnreadableIsFeatureCountsAsAFeature) {
 TEST(FeatureListing, ACommandWhoseFeatureOrIdCannotBeReadIsSkippedNotRepeated) {
     for (const char* failing : {"Command#1 FeatureCommand", "Feature#1 ID"}) {
         FakeHost host;
-        host.commands = {fakes::feature("A", 1), fakes::feature("B", 1),
-                         fakes::feature("C", 1)};
+        host.commands = {fakes::feature("A", 1), fakes::feature("B", 1), fakes::feature("C", 1)};
         host.failing_lines = {failing};
         EXPECT_EQ(list(host), (std::vector<std::string>{"A", "C"})) << failing;
     }
@@ -61,8 +59,7 @@ TEST(FeatureListing, ACommandWhoseFeatureOrIdCannotBeReadIsSkippedNotRepeated) {
 // lists an ID that is not in the part program.
 TEST(FeatureListing, AFailureAtAnyCallPositionIsPassedOver) {
     FakeHost reference;
-    reference.commands = {fakes::feature("A", 1), fakes::not_a_feature(),
-                          fakes::feature("B", 1)};
+    reference.commands = {fakes::feature("A", 1), fakes::not_a_feature(), fakes::feature("B", 1)};
     const std::size_t call_count = (list(reference), reference.calls.size());
     for (std::size_t position = 0; position < call_count; ++position) {
         FakeHost host;

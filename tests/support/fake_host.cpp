@@ -51,7 +51,8 @@ public:
         switch (role_) {
         case Role::Application:
             if (member == "ActivePartProgram")
-                return host_.has_part_program ? Variant(make(Role::PartProgram)) : Variant(Object());
+                return host_.has_part_program ? Variant(make(Role::PartProgram))
+                                              : Variant(Object());
             break;
         case Role::PartProgram:
             if (member == "Commands")
@@ -155,8 +156,8 @@ public:
         host_.enter("Enumerator Next");
         if (position_ >= host_.commands.size())
             return std::nullopt;
-        return Variant(Object(std::make_shared<FakeObject>(host_, FakeObject::Role::Command,
-                                                           position_++)));
+        return Variant(
+            Object(std::make_shared<FakeObject>(host_, FakeObject::Role::Command, position_++)));
     }
 
 private:

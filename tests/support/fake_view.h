@@ -15,8 +15,8 @@ public:
     std::string caption = "Kastrel";
     std::vector<std::string> entries;
     std::vector<bool> selected;
-    std::array<bool, 5> options{};           // [1..4]
-    std::array<int, 4> checks{0, 1, 0, 0};   // [1..3]
+    std::array<bool, 5> options{};         // [1..4]
+    std::array<int, 4> checks{0, 1, 0, 0}; // [1..3]
     std::map<app::CommandButton, bool> enabled{{app::CommandButton::cmd_lesen, true}};
     std::vector<app::Pointer> pointers;
     std::vector<std::string> messages;
@@ -35,17 +35,25 @@ public:
         selected.push_back(false);
     }
     int entry_count() const override { return static_cast<int>(entries.size()); }
-    std::string entry_text(int index) const override { return entries.at(static_cast<std::size_t>(index)); }
-    bool entry_selected(int index) const override { return selected.at(static_cast<std::size_t>(index)); }
+    std::string entry_text(int index) const override {
+        return entries.at(static_cast<std::size_t>(index));
+    }
+    bool entry_selected(int index) const override {
+        return selected.at(static_cast<std::size_t>(index));
+    }
     void set_all_selected(bool on) override { selected.assign(entries.size(), on); }
-    bool option_value(int option) const override { return options.at(static_cast<std::size_t>(option)); }
+    bool option_value(int option) const override {
+        return options.at(static_cast<std::size_t>(option));
+    }
     void set_option_value(int option, bool on) override {
         if (on)
             options.fill(false);
         options.at(static_cast<std::size_t>(option)) = on;
     }
     int check_value(int check) const override { return checks.at(static_cast<std::size_t>(check)); }
-    void set_check_value(int check, int value) override { checks.at(static_cast<std::size_t>(check)) = value; }
+    void set_check_value(int check, int value) override {
+        checks.at(static_cast<std::size_t>(check)) = value;
+    }
     void set_enabled(app::CommandButton button, bool on) override { enabled[button] = on; }
     void set_pointer(app::Pointer pointer) override { pointers.push_back(pointer); }
     void show_message(const std::string& text) override { messages.push_back(text); }
