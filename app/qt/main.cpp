@@ -1,0 +1,28 @@
+#include "app/frm_points.h"
+#include "app/qt/frm_points_window.h"
+#include "app/qt/kastrel_icon.h"
+#include "host/dbus/dbus_connector.h"
+
+#include <QApplication>
+
+int main(int argc, char* argv[]) {
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("Kastrel"));
+    QApplication::setWindowIcon(kastrel::app::qt::kastrel_icon());
+
+    kastrel::app::qt::FrmPointsWindow window;
+    kastrel::host::dbus::DbusConnector connector;
+    kastrel::app::FrmPoints logic(window, connector);
+    window.set_events(&logic);
+    QObject::connect(&window, &kastrel::app::qt::FrmPointsWindow::programEnded, &app,
+                     [](int code) { QCoreApplication::exit(code); });
+
+    logic.Form_Load();
+    // The load step may already have ended the program; no loop runs yet to end.
+    if (const auto code = window.exit_code()) {
+        return *code;
+    }
+    window.show();
+    const int loop_result = QApplication::exec();
+    return window.exit_code().value_or(loop_result);
+}

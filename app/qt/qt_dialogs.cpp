@@ -1,0 +1,78 @@
+#include "app/qt/qt_dialogs.h"
+
+#include <QFileDialog>
+#include <QMessageBox>
+
+namespace kastrel::app::qt {
+
+namespace {
+
+constexpr int flag_confirm_overwrite = 2;
+
+} // namespace
+
+QStringList qt_name_filters(const std::string& filter) {
+    const QStringList parts = QString::fromStdString(filter).split(u'|');
+    QStringList filters;
+    for (qsizetype i = 0; i + 1 < parts.size(); i += 2) {
+        const QString& description = parts[i];
+        // Qt separates patterns with blanks, the "|" format with semicolons.
+        const QString patterns = QString(parts[i + 1]).replace(u';', u' ').simplified();
+        const QString bracketed = u'(' + patterns + u')';
+        filters << (description.trimmed().endsWith(bracketed) ? description
+                                                              : description + u' ' + bracketed);
+    }
+    return filters;
+}
+
+void configure_message_box(QMessageBox& box, const QString& text) {
+    box.setWindowTitle(QString::fromLatin1(message_box_title));
+    box.setIcon(QMessageBox::NoIcon);
+    box.setTextFormat(Qt::PlainText);
+    box.setText(text);
+    box.setStandardButtons(QMessageBox::Ok);
+    box.setDefaultButton(QMessageBox::Ok);
+}
+
+void configure_save_dialog(QFileDialog& dialog, const SaveDialogRequest& request) {
+    // No title of our own: the dialog keeps its standard "Save As" caption.
+    dialog.setOption(QFileDialog::DontUseNativeDialog, true);
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setFileMode(QFileDialog::AnyFile);
+    dialog.setOption(QFileDialog::DontConfirmOverwrite,
+                     (request.flags & flag_confirm_overwrite) == 0);
+    // A name typed without extension is used exactly as typed.
+    dialog.setDefaultSuffix(QString());
+
+    const QStringList filters = qt_name_filters(request.filter);
+    dialog.setNameFilters(filters);
+    // The index counts from 1; one out of range falls back to the first filter.
+    if (!filters.isEmpty()) {
+        const bool in_range = request.filter_index >= 1 && request.filter_index <= filters.size();
+        dialog.selectNameFilter(filters[in_range ? request.filter_index - 1 : 0]);
+    }
+    if (!request.proposed_name.empty()) {
+        dialog.selectFile(QString::fromStdString(request.proposed_name));
+    }
+}
+
+void QtDialogs::message(QWidget* parent, const QString& text) {
+    QMessageBox box(parent);
+    configure_message_box(box, text);
+    box.exec();
+}
+
+std::optional<QString> QtDialogs::save_file(QWidget* parent, const SaveDialogRequest& request) {
+    QFileDialog dialog(parent);
+    configure_save_dialog(dialog, request);
+    if (dialog.exec() != QDialog::Accepted) {
+        return std::nullopt;
+    }
+    const QStringList chosen = dialog.selectedFiles();
+    if (chosen.isEmpty()) {
+        return std::nullopt;
+    }
+    return QFileInfo(chosen.first()).absoluteFilePath();
+}
+
+} // namespace kastrel::app::qt

@@ -1,0 +1,108 @@
+#include "app/qt/qt_dialogs.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QFileDialog>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QTemporaryDir>
+#include <QTimer>
+#include <functional>
+#include <gtest/gtest.h>
+
+namespace kastrel::app::qt {
+namespace {
+
+TEST(QtNameFilters, TurnsDescriptionPatternPairsIntoQtFilters) {
+    const struct {
+        std::string filter;
+        QStringList expected;
+    } cases[] = {
+        {"Excel Werkzeug Korrekturdatei (*.xls)|*.xls",
+         {QStringLiteral("Excel Werkzeug Korrekturdatei (*.xls)")}},
+        {"Textdatei|*.txt", {QStringLiteral("Textdatei (*.txt)")}},
+        {"Tabellen|*.xls;*.csv|Alle Dateien (*.*)|*.*",
+         {QStringLiteral("Tabellen (*.xls *.csv)"), QStringLiteral("Alle Dateien (*.*)")}},
+        {"Ohne Muster", {}},
+        {"", {}},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(qt_name_filters(c.filter), c.expected) << c.filter;
+    }
+}
+
+TEST(QtDialogsSetup, SaveDialogAsksBeforeOverwritingAndAddsNoSuffix) {
+    QFileDialog dialog;
+    SaveDialogRequest request;
+    request.proposed_name = "Ausgabe1.xls";
+    configure_save_dialog(dialog, request);
+
+    EXPECT_EQ(dialog.acceptMode(), QFileDialog::AcceptSave);
+    EXPECT_TRUE(dialog.testOption(QFileDialog::DontUseNativeDialog));
+    EXPECT_FALSE(dialog.testOption(QFileDialog::DontConfirmOverwrite));
+    request.flags = 4;
+    configure_save_dialog(dialog, request);
+    EXPECT_TRUE(dialog.testOption(QFileDialog::DontConfirmOverwrite));
+    EXPECT_TRUE(dialog.defaultSuffix().isEmpty());
+    EXPECT_EQ(dialog.nameFilters(),
+              QStringList{QStringLiteral("Excel Werkzeug Korrekturdatei (*.xls)")});
+    // Index 2 of a single filter is out of range: the first one is used.
+    EXPECT_EQ(dialog.selectedNameFilter(), QStringLiteral("Excel Werkzeug Korrekturdatei (*.xls)"));
+    ASSERT_EQ(dialog.selectedFiles().size(), 1);
+    EXPECT_EQ(QFileInfo(dialog.selectedFiles()[0]).fileName(), QStringLiteral("Ausgabe1.xls"));
+}
+
+TEST(QtDialogsSetup, FilterIndexPicksFromOne) {
+    QFileDialog dialog;
+    SaveDialogRequest request;
+    request.filter = "Tabelle|*.xls|Text|*.txt";
+    request.filter_index = 2;
+    configure_save_dialog(dialog, request);
+    EXPECT_EQ(dialog.selectedNameFilter(), QStringLiteral("Text (*.txt)"));
+}
+
+TEST(QtDialogsSetup, MessageBoxHasTitleTextAndOneOkButton) {
+    QMessageBox box;
+    configure_message_box(box, QStringLiteral("<b>1 & 2</b>"));
+    EXPECT_EQ(box.windowTitle(), QStringLiteral("Sarvinet"));
+    EXPECT_EQ(box.icon(), QMessageBox::NoIcon);
+    EXPECT_EQ(box.text(), QStringLiteral("<b>1 & 2</b>"));
+    EXPECT_EQ(box.textFormat(), Qt::PlainText);
+    EXPECT_EQ(box.buttons().size(), 1);
+    EXPECT_EQ(box.standardButton(box.buttons().at(0)), QMessageBox::Ok);
+}
+
+// Runs `answer` on the modal dialog once it is up, so exec() returns.
+void when_modal(std::function<void(QWidget&)> answer) {
+    QTimer::singleShot(0, [answer = std::move(answer)] {
+        QWidget* modal = QApplication::activeModalWidget();
+        ASSERT_NE(modal, nullptr);
+        answer(*modal);
+    });
+}
+
+TEST(QtDialogsRun, TypedNameWithoutExtensionIsReturnedAsTypedWithItsFolder) {
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    when_modal([](QWidget& modal) {
+        auto* name = modal.findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+        ASSERT_NE(name, nullptr);
+        name->setText(QStringLiteral("ergebnis"));
+        static_cast<QDialog&>(modal).accept();
+    });
+    SaveDialogRequest request;
+    request.proposed_name = QDir(dir.path()).filePath(QStringLiteral("alt.xls")).toStdString();
+
+    const std::optional<QString> chosen = QtDialogs().save_file(nullptr, request);
+
+    ASSERT_TRUE(chosen.has_value());
+    EXPECT_EQ(*chosen, QDir(dir.path()).absoluteFilePath(QStringLiteral("ergebnis")));
+}
+
+TEST(QtDialogsRun, CancelledSaveReturnsNothing) {
+    when_modal([](QWidget& modal) { static_cast<QDialog&>(modal).reject(); });
+    EXPECT_EQ(QtDialogs().save_file(nullptr, SaveDialogRequest{}), std::nullopt);
+}
+
+} // namespace
+} // namespace kastrel::app::qt
