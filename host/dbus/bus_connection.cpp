@@ -48,8 +48,10 @@ void MessageUnref::operator()(sd_bus_message* message) const noexcept {
 }
 
 void check(int result, const char* what) {
+    // A message this side could not build or read; the host may well be fine.
+    constexpr auto unexpected = static_cast<std::int32_t>(0x8000FFFF);
     if (result < 0)
-        throw AutomationError(server_unavailable,
+        throw AutomationError(unexpected,
                               std::string("D-Bus: ") + what + ": " + std::strerror(-result));
 }
 

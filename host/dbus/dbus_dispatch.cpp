@@ -82,9 +82,13 @@ Variant DbusDispatch::call(std::string_view member, std::span<Argument> args) {
         return make_object(bus_, path);
     };
     Variant result = read_value(reply.get(), factory);
-    check(sd_bus_message_enter_container(reply.get(), 'a', "(yv)"), "Invoke");
+    check(sd_bus_message_enter_container(reply.get(), 'a', argument_signature), "Invoke");
     for (Argument& arg : args) {
-        Variant after = read_value(reply.get(), factory);
+        check(sd_bus_message_enter_container(reply.get(), 'r', "yvb"), "Invoke");
+        Variant after = read_value_fields(reply.get(), factory);
+        int by_ref = 0;
+        check(sd_bus_message_read_basic(reply.get(), 'b', &by_ref), "Invoke");
+        check(sd_bus_message_exit_container(reply.get()), "Invoke");
         if (arg.by_ref)
             arg.value = std::move(after);
     }

@@ -9,7 +9,7 @@
 //
 // Object interface (every host object):
 //   Get(s member) -> (yv)
-//   Invoke(s member, a(yvb) args) -> ((yv) result, a(yv) args_after)
+//   Invoke(s member, a(yvb) args) -> (yv) result, a(yvb) args_after
 //       args: value and by-reference flag; args_after echoes every argument
 //       as it is after the call, so by-reference changes come back.
 //   NewEnum() -> o             the collection's enumerator

@@ -5,6 +5,7 @@
 #include "host/dbus/protocol.h"
 
 #include <systemd/sd-bus.h>
+#include <type_traits>
 
 namespace kastrel::host::dbus {
 namespace {
@@ -15,7 +16,11 @@ constexpr const char* writing = "Argument schreiben";
 template <typename T> void append_basic(sd_bus_message* m, char type, const T& value) {
     const char signature[2] = {type, '\0'};
     check(sd_bus_message_open_container(m, 'v', signature), writing);
-    check(sd_bus_message_append_basic(m, type, &value), writing);
+    // Strings go by their own pointer, every other type by a pointer to it.
+    if constexpr (std::is_same_v<T, const char*>)
+        check(sd_bus_message_append_basic(m, type, value), writing);
+    else
+        check(sd_bus_message_append_basic(m, type, &value), writing);
     check(sd_bus_message_close_container(m), writing);
 }
 
@@ -67,6 +72,12 @@ void append_value_fields(sd_bus_message* m, const Variant& value) {
 
 Variant read_value(sd_bus_message* m, const ObjectFactory& make_object) {
     check(sd_bus_message_enter_container(m, 'r', "yv"), reading);
+    Variant value = read_value_fields(m, make_object);
+    check(sd_bus_message_exit_container(m), reading);
+    return value;
+}
+
+Variant read_value_fields(sd_bus_message* m, const ObjectFactory& make_object) {
     std::uint8_t kind = 0;
     check(sd_bus_message_read_basic(m, 'y', &kind), reading);
     Variant value;
@@ -96,7 +107,6 @@ Variant read_value(sd_bus_message* m, const ObjectFactory& make_object) {
     default:
         malformed();
     }
-    check(sd_bus_message_exit_container(m), reading);
     return value;
 }
 

@@ -18,5 +18,7 @@ void append_value(sd_bus_message* message, const Variant& value);
 void append_value_fields(sd_bus_message* message, const Variant& value);
 // Reads a "(yv)" value.
 Variant read_value(sd_bus_message* message, const ObjectFactory& make_object);
+// Reads just the "yv" fields, for a value inside a larger struct.
+Variant read_value_fields(sd_bus_message* message, const ObjectFactory& make_object);
 
 } // namespace kastrel::host::dbus
