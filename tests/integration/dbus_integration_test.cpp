@@ -1,0 +1,117 @@
+#include "app/frm_points.h"
+#include "host/dbus/dbus_connector.h"
+#include "tests/integration/sim_process.h"
+#include "tests/support/fake_view.h"
+#include "tests/support/sim_connector.h"
+#include "tests/support/temp_dir.h"
+
+#include <algorithm>
+#include <gtest/gtest.h>
+#include <thread>
+
+using namespace kastrel;
+
+namespace {
+
+std::string example(const char* name) {
+    return (fakes::examples_folder() / name).string();
+}
+
+std::string expected(const char* name) {
+    return fakes::read_file(std::filesystem::path(KASTREL_SOURCE_DIR) / "tests/data/expected" /
+                            (std::string(name) + ".xls"));
+}
+
+std::vector<std::string> lines_of(const std::string& text) {
+    std::vector<std::string> lines;
+    std::size_t start = 0;
+    for (std::size_t end; (end = text.find('\n', start)) != std::string::npos; start = end + 1)
+        lines.push_back(text.substr(start, end - start));
+    return lines;
+}
+
+struct ThroughTheBus : ::testing::Test {
+    fakes::FakeView view;
+    host::dbus::DbusConnector connector;
+    app::FrmPoints form{view, connector};
+    fakes::TempDir dir;
+
+    void SetUp() override {
+        if (!fakes::have_session_bus())
+            GTEST_SKIP() << "no session bus (run under dbus-run-session)";
+        form.Form_Load();
+    }
+};
+
+TEST_F(ThroughTheBus, ListsAndExportsTheSameFileAsInProcessWithTheHostsCallSequence) {
+    fakes::SimProcess sim(
+        {"--call-log", (dir / "calls.log").string(), example("bolt_circle_8.json")});
+    form.cmd_lesen_Click();
+    ASSERT_EQ(view.entries, (std::vector<std::string>{"LK1"}));
+    form.cmd_allemarkieren_Click();
+    view.save_answers = {(dir / "lk1.xls").string()};
+    form.cmd_schreiben_Click();
+    EXPECT_EQ(view.messages,
+              (std::vector<std::string>{"Alle selektierten Merkmale in Datei geschrieben"}));
+    EXPECT_EQ(fakes::read_file(dir / "lk1.xls"), expected("bolt8_opt4_xy_de"));
+
+    const auto calls = lines_of(fakes::read_file(dir / "calls.log"));
+    const std::vector<std::string> first_hit = {
+        "Feature#1 NumHits", "Feature#1 GetHit(&1, 0, 3, 13, &\"\", 0)",
+        "Point#1.1.3 X",     "Feature#1 GetHit(&1, 0, 3, 13, &\"\", 0)",
+        "Point#1.1.3 Y",     "Feature#1 GetHit(&1, 0, 3, 13, &\"\", 0)",
+        "Point#1.1.3 Z",     "Feature#1 GetHit(&1, 0, 2, 13, &\"\", 0)",
+        "Point#1.1.2 X",     "Feature#1 GetHit(&1, 0, 2, 13, &\"\", 0)",
+        "Point#1.1.2 Y",     "Feature#1 GetHit(&1, 0, 2, 13, &\"\", 0)",
+        "Point#1.1.2 Z"};
+    EXPECT_NE(std::search(calls.begin(), calls.end(), first_hit.begin(), first_hit.end()),
+              calls.end());
+    EXPECT_EQ(std::count_if(
+                  calls.begin(), calls.end(),
+                  [](const std::string& line) { return line.find("GetHit") != std::string::npos; }),
+              8 * 6);
+}
+
+TEST_F(ThroughTheBus, WithoutTheHostWindowTheProgramEnds) {
+    fakes::SimProcess sim({"--no-window", example("bolt_circle_8.json")});
+    form.cmd_lesen_Click();
+    EXPECT_EQ(view.messages, (std::vector<std::string>{"Vormesa muß gestartet werden"}));
+    EXPECT_TRUE(view.ended);
+}
+
+TEST_F(ThroughTheBus, WithoutAnActivePartProgramTheProgramEnds) {
+    fakes::SimProcess sim({});
+    form.cmd_lesen_Click();
+    EXPECT_EQ(view.messages, (std::vector<std::string>{"Teileprogramm muß aktiv sein"}));
+    EXPECT_TRUE(view.ended);
+}
+
+TEST_F(ThroughTheBus, WithoutAHostTheErrorIsShownAndTheProgramStays) {
+    form.cmd_lesen_Click();
+    ASSERT_EQ(view.messages.size(), 1u);
+    EXPECT_EQ(view.messages[0].rfind("Laufzeitfehler '429':", 0), 0u) << view.messages[0];
+    EXPECT_FALSE(view.ended);
+}
+
+TEST_F(ThroughTheBus, TheHostDyingInTheMiddleOfAnExportLeavesTheFileIntact) {
+    fakes::SimProcess sim({example("hits_600.json")});
+    form.cmd_lesen_Click();
+    form.cmd_allemarkieren_Click();
+    fakes::write_file(dir / "alt.xls", "vorher");
+    view.save_answers = {(dir / "alt.xls").string()};
+    // 600 hits take well over a second over the bus; the host dies early on.
+    std::thread killer([&] {
+        std::this_thread::sleep_for(std::chrono::milliseconds(300));
+        sim.kill_now();
+    });
+    form.cmd_schreiben_Click();
+    killer.join();
+    ASSERT_EQ(view.messages.size(), 1u);
+    EXPECT_NE(view.messages[0].find("Vormesa antwortet nicht mehr"), std::string::npos)
+        << view.messages[0];
+    EXPECT_EQ(fakes::read_file(dir / "alt.xls"), "vorher");
+    EXPECT_EQ(dir.file_count(), 1u);
+    EXPECT_FALSE(view.ended);
+}
+
+} // namespace

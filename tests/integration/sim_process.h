@@ -1,0 +1,30 @@
+#pragma once
+
+#include <filesystem>
+#include <string>
+#include <sys/types.h>
+#include <vector>
+
+namespace kastrel::fakes {
+
+// The stand-in host as a process of its own on the session bus, stopped when
+// this object goes. Its window, if any, is drawn offscreen.
+class SimProcess {
+public:
+    explicit SimProcess(std::vector<std::string> args);
+    ~SimProcess();
+    SimProcess(const SimProcess&) = delete;
+    SimProcess& operator=(const SimProcess&) = delete;
+
+    // Stops the process at once, as a crash would.
+    void kill_now();
+    pid_t pid() const { return pid_; }
+
+private:
+    pid_t pid_ = -1;
+};
+
+// Whether a session bus is there for the tests that need one.
+bool have_session_bus();
+
+} // namespace kastrel::fakes

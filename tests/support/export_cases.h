@@ -1,0 +1,76 @@
+#pragma once
+
+#include "export/export_request.h"
+
+#include <array>
+
+namespace kastrel::fakes {
+
+// Which list entries an export case selects. The entries are the part
+// program's listing; with Twice the listing stands in the list two times.
+enum class Selection { All, None, Twice };
+
+// One export whose file is checked in byte for byte under
+// tests/data/expected/<name>.xls; every platform's path must produce it.
+struct ExportCase {
+    const char* name;
+    const char* part_program; // under examples/
+    exporter::OutputOption option;
+    exporter::PlaneSwitches planes;
+    const char* separator;
+    Selection selection = Selection::All;
+};
+
+namespace cases {
+using exporter::OutputOption;
+inline constexpr exporter::PlaneSwitches xy{true, false, false};
+inline constexpr exporter::PlaneSwitches xz{false, true, false};
+inline constexpr exporter::PlaneSwitches yz{false, false, true};
+inline constexpr exporter::PlaneSwitches no_plane{false, false, false};
+} // namespace cases
+
+inline constexpr std::array export_cases = {
+    ExportCase{"bolt8_opt4_xy_de", "bolt_circle_8.json", cases::OutputOption::Option4, cases::xy,
+               ","},
+    ExportCase{"bolt8_opt4_xy_en", "bolt_circle_8.json", cases::OutputOption::Option4, cases::xy,
+               "."},
+    ExportCase{"bolt8_opt4_xz_de", "bolt_circle_8.json", cases::OutputOption::Option4, cases::xz,
+               ","},
+    ExportCase{"bolt8_opt4_yz_de", "bolt_circle_8.json", cases::OutputOption::Option4, cases::yz,
+               ","},
+    ExportCase{"bolt8_opt1_xy_de", "bolt_circle_8.json", cases::OutputOption::Option1, cases::xy,
+               ","},
+    ExportCase{"bolt8_opt1_xy_en", "bolt_circle_8.json", cases::OutputOption::Option1, cases::xy,
+               "."},
+    ExportCase{"bolt8_opt2_de", "bolt_circle_8.json", cases::OutputOption::Option2, cases::xy, ","},
+    ExportCase{"bolt8_opt2_en", "bolt_circle_8.json", cases::OutputOption::Option2, cases::xy, "."},
+    ExportCase{"bolt8_opt3_xy_de", "bolt_circle_8.json", cases::OutputOption::Option3, cases::xy,
+               ","},
+    ExportCase{"bolt8_opt3_xz_de", "bolt_circle_8.json", cases::OutputOption::Option3, cases::xz,
+               ","},
+    ExportCase{"bolt8_opt3_yz_en", "bolt_circle_8.json", cases::OutputOption::Option3, cases::yz,
+               "."},
+    ExportCase{"bolt8_opt4_noplane_de", "bolt_circle_8.json", cases::OutputOption::Option4,
+               cases::no_plane, ","},
+    ExportCase{"bolt8_opt3_noplane_de", "bolt_circle_8.json", cases::OutputOption::Option3,
+               cases::no_plane, ","},
+    ExportCase{"bolt8_opt4_none_selected_de", "bolt_circle_8.json", cases::OutputOption::Option4,
+               cases::xy, ",", Selection::None},
+    ExportCase{"bolt8_opt1_none_selected_de", "bolt_circle_8.json", cases::OutputOption::Option1,
+               cases::xy, ",", Selection::None},
+    ExportCase{"bolt8_opt4_listed_twice_de", "bolt_circle_8.json", cases::OutputOption::Option4,
+               cases::xy, ",", Selection::Twice},
+    ExportCase{"hits7_opt4_xy_de", "hits_7.json", cases::OutputOption::Option4, cases::xy, ","},
+    ExportCase{"hits29_opt4_xy_de", "hits_29.json", cases::OutputOption::Option4, cases::xy, ","},
+    ExportCase{"hits29_opt4_xy_en", "hits_29.json", cases::OutputOption::Option4, cases::xy, "."},
+    ExportCase{"same_id_twice_opt4_xy_de", "same_id_twice.json", cases::OutputOption::Option4,
+               cases::xy, ","},
+    ExportCase{"same_id_twice_opt2_en", "same_id_twice.json", cases::OutputOption::Option2,
+               cases::xy, "."},
+    ExportCase{"demo_opt4_xy_de", "demo.json", cases::OutputOption::Option4, cases::xy, ","},
+    ExportCase{"demo_opt2_en", "demo.json", cases::OutputOption::Option2, cases::xy, "."},
+    ExportCase{"hits600_opt4_xy_de", "hits_600.json", cases::OutputOption::Option4, cases::xy, ","},
+    ExportCase{"hits600_opt2_de", "hits_600.json", cases::OutputOption::Option2, cases::xy, ","},
+};
+
+} // namespace kastrel::fakes

@@ -1,0 +1,25 @@
+#pragma once
+
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+namespace vormesa_sim {
+
+struct Options {
+    bool no_window = false;
+    bool help = false;
+    std::string call_log;     // empty: no call log
+    std::string part_program; // empty: start without an active part program
+};
+
+class CommandLineError : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
+
+// `args` without the program name.
+Options parse_command_line(const std::vector<std::string>& args);
+std::string usage();
+
+} // namespace vormesa_sim
