@@ -44,9 +44,11 @@ public:
             ADD_FAILURE() << "save dialog shown without a scripted answer";
             return std::nullopt;
         }
-        std::optional<QString> answer = save_answers.front();
+        const bool chosen = save_answers.front().has_value();
+        const QString name = save_answers.front().value_or(QString());
         save_answers.pop_front();
-        return answer;
+        // Built afresh: copying the optional trips a false uninitialised warning at -O2.
+        return chosen ? std::optional<QString>(name) : std::nullopt;
     }
 
     std::deque<std::optional<QString>> save_answers;
