@@ -45,7 +45,7 @@ void replace_target(const std::filesystem::path& temporary, const std::filesyste
 #ifdef _WIN32
     if (std::filesystem::exists(target, error)) {
         if (!ReplaceFileW(target.c_str(), temporary.c_str(), nullptr,
-                          REPLACE_FILE_IGNORE_MERGE_ERRORS, nullptr, nullptr))
+                          REPLACEFILE_IGNORE_MERGE_ERRORS, nullptr, nullptr))
             throw FileError(std::system_category().message(static_cast<int>(GetLastError())));
         return;
     }

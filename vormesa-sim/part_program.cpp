@@ -208,6 +208,10 @@ PartProgram parse_part_program(std::string_view json_text, const std::string& fi
     } catch (const json::parse_error& error) {
         throw PartProgramError(file_label, line_and_column(json_text, error.byte),
                                "kein gültiges JSON (" + syntax_reason(error) + ")");
+    } catch (const json::exception& error) {
+        // A number too large for a double, for one; the parser names no place.
+        throw PartProgramError(file_label, "",
+                               std::string("kein gültiges JSON (") + error.what() + ")");
     }
     return Reader(file_label).program(document);
 }

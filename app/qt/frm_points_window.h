@@ -6,6 +6,7 @@
 
 #include <QFont>
 #include <QWidget>
+#include <functional>
 #include <memory>
 #include <optional>
 
@@ -62,6 +63,7 @@ signals:
 
 private:
     static QFont window_font();
+    void guarded(const std::function<void()>& handler);
     QAbstractButton& command(CommandButton button) const;
     QAbstractButton& option(int option) const;
     QAbstractButton& check(int check) const;

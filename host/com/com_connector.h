@@ -1,0 +1,17 @@
+#pragma once
+
+#include "host/connector.h"
+
+namespace kastrel::host::com {
+
+// Reaches the host through its COM automation server, the way a late-binding
+// client does. Needs a ComApartment on the calling thread.
+class ComConnector : public HostConnector {
+public:
+    Object create_object(std::string_view class_name) override;
+    // An empty path asks the class's server, which is the same as creating.
+    Object get_object(std::string_view path, std::string_view class_name) override;
+    bool window_exists(std::string_view window_class) override;
+};
+
+} // namespace kastrel::host::com

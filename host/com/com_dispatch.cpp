@@ -1,0 +1,129 @@
+#include "host/com/com_dispatch.h"
+
+#include "host/automation_error.h"
+#include "host/com/com_error.h"
+#include "host/com/com_text.h"
+#include "host/com/com_variant.h"
+
+namespace kastrel::host::com {
+namespace {
+
+// Walks the collection's IEnumVARIANT one item per call.
+class ComEnumerator : public Enumerator {
+public:
+    explicit ComEnumerator(ComPtr<IEnumVARIANT> items) : items_(std::move(items)) {}
+
+    std::optional<Variant> next() override {
+        UniqueVariant item;
+        ULONG fetched = 0;
+        const HRESULT result = items_->Next(1, item.put(), &fetched);
+        if (FAILED(result))
+            throw automation_error(result);
+        if (result == S_FALSE || fetched == 0)
+            return std::nullopt;
+        return to_host(*item.get());
+    }
+
+private:
+    ComPtr<IEnumVARIANT> items_;
+};
+
+IUnknown* unknown_in(const VARIANT& value) {
+    switch (V_VT(&value)) {
+    case VT_UNKNOWN:
+        return V_UNKNOWN(&value);
+    case VT_DISPATCH:
+        return V_DISPATCH(&value);
+    default:
+        throw AutomationError(error_number::type_mismatch, "Typen unverträglich");
+    }
+}
+
+} // namespace
+
+Object make_object(ComPtr<IDispatch> object) {
+    if (!object)
+        return nullptr;
+    return std::make_shared<ComDispatch>(std::move(object));
+}
+
+DISPID ComDispatch::dispid_of(std::string_view member) {
+    for (const auto& [name, dispid] : dispids_)
+        if (name == member)
+            return dispid;
+    std::wstring name = to_utf16(member);
+    LPOLESTR names[] = {name.data()};
+    DISPID dispid = DISPID_UNKNOWN;
+    const HRESULT result = object_->GetIDsOfNames(IID_NULL, names, 1, LOCALE_USER_DEFAULT, &dispid);
+    // The server gives no description here; say what a host's own Invoke would.
+    if (result == DISP_E_UNKNOWNNAME)
+        throw AutomationError(static_cast<std::int32_t>(result),
+                              "Unbekannter Name: " + std::string(member));
+    if (FAILED(result))
+        throw automation_error(result);
+    dispids_.emplace_back(std::string(member), dispid);
+    return dispid;
+}
+
+Variant ComDispatch::invoke(DISPID dispid, WORD flags, DISPPARAMS& params) {
+    UniqueVariant result;
+    ExceptionInfo info;
+    UINT argument_error = 0;
+    const HRESULT outcome = object_->Invoke(dispid, IID_NULL, LOCALE_USER_DEFAULT, flags, &params,
+                                            result.get(), info.get(), &argument_error);
+    if (FAILED(outcome))
+        throw automation_error(outcome, info);
+    return to_host(*result.get());
+}
+
+Variant ComDispatch::get(std::string_view member) {
+    DISPPARAMS params{nullptr, nullptr, 0, 0};
+    return invoke(dispid_of(member), DISPATCH_PROPERTYGET, params);
+}
+
+Variant ComDispatch::call(std::string_view member, std::span<Argument> args) {
+    const DISPID dispid = dispid_of(member);
+    // `values` own the arguments (for by-reference ones the place the host
+    // writes to); `passed` are the variants as Invoke wants them, last first.
+    std::vector<UniqueVariant> values;
+    values.reserve(args.size());
+    for (const Argument& arg : args)
+        values.push_back(to_com(arg.value));
+    std::vector<VARIANT> passed(args.size());
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        VARIANT& slot = passed[args.size() - 1 - i];
+        if (args[i].by_ref)
+            refer_to(*values[i].get(), slot);
+        else
+            slot = *values[i].get();
+    }
+    DISPPARAMS params{passed.data(), nullptr, static_cast<UINT>(passed.size()), 0};
+    Variant result = invoke(dispid, DISPATCH_METHOD | DISPATCH_PROPERTYGET, params);
+    for (std::size_t i = 0; i < args.size(); ++i)
+        if (args[i].by_ref)
+            args[i].value = to_host(*values[i].get());
+    return result;
+}
+
+std::unique_ptr<Enumerator> ComDispatch::enumerate() {
+    DISPPARAMS params{nullptr, nullptr, 0, 0};
+    UniqueVariant result;
+    ExceptionInfo info;
+    const HRESULT outcome =
+        object_->Invoke(DISPID_NEWENUM, IID_NULL, LOCALE_USER_DEFAULT, DISPATCH_PROPERTYGET,
+                        &params, result.get(), info.get(), nullptr);
+    if (FAILED(outcome))
+        throw automation_error(outcome, info);
+    IUnknown* unknown = unknown_in(*result.get());
+    if (!unknown)
+        throw AutomationError(error_number::object_not_set,
+                              "Objektvariable oder With-Blockvariable nicht festgelegt");
+    ComPtr<IEnumVARIANT> items;
+    const HRESULT queried =
+        unknown->QueryInterface(IID_IEnumVARIANT, reinterpret_cast<void**>(items.put()));
+    if (FAILED(queried))
+        throw automation_error(queried);
+    return std::make_unique<ComEnumerator>(std::move(items));
+}
+
+} // namespace kastrel::host::com

@@ -1,0 +1,60 @@
+#include "host/com/com_error.h"
+
+#include "host/com/com_text.h"
+
+#include <array>
+#include <cstdio>
+
+namespace kastrel::host::com {
+namespace {
+
+std::wstring format_message(DWORD code) {
+    wchar_t* buffer = nullptr;
+    const DWORD length = FormatMessageW(
+        FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
+        nullptr, code, 0, reinterpret_cast<wchar_t*>(&buffer), 0, nullptr);
+    std::wstring text(buffer ? buffer : L"", length);
+    LocalFree(buffer);
+    while (!text.empty() && (text.back() == L'\n' || text.back() == L'\r' || text.back() == L' ' ||
+                             text.back() == L'.'))
+        text.pop_back();
+    return text;
+}
+
+} // namespace
+
+std::string system_message(HRESULT result) {
+    const auto code = static_cast<DWORD>(result);
+    std::wstring text = format_message(code);
+    // Win32 errors wrapped in an HRESULT are often only known by their plain number.
+    if (text.empty() && HRESULT_FACILITY(result) == FACILITY_WIN32)
+        text = format_message(HRESULT_CODE(result));
+    if (!text.empty())
+        return to_utf8(text);
+    std::array<char, 40> fallback{};
+    std::snprintf(fallback.data(), fallback.size(), "Automatisierungsfehler 0x%08lX",
+                  static_cast<unsigned long>(code));
+    return fallback.data();
+}
+
+AutomationError automation_error(HRESULT result) {
+    return AutomationError(static_cast<std::int32_t>(result), system_message(result));
+}
+
+AutomationError automation_error(HRESULT result, ExceptionInfo& info) {
+    if (result != DISP_E_EXCEPTION)
+        return automation_error(result);
+    info.fill_in();
+    const EXCEPINFO& details = *info.get();
+    std::int32_t number = static_cast<std::int32_t>(result);
+    if (details.scode != 0)
+        number = static_cast<std::int32_t>(details.scode);
+    else if (details.wCode != 0)
+        number = details.wCode;
+    std::string description = utf8_of(details.bstrDescription);
+    if (description.empty())
+        description = system_message(static_cast<HRESULT>(number));
+    return AutomationError(number, std::move(description));
+}
+
+} // namespace kastrel::host::com

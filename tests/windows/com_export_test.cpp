@@ -1,0 +1,130 @@
+// Listing and export through COM and the stand-in server give what the model
+// gives in process, and the checked-in export files byte for byte.
+
+#include "export/export_run.h"
+#include "host/feature_listing.h"
+#include "tests/support/export_cases.h"
+#include "tests/support/temp_dir.h"
+#include "tests/windows/com_test.h"
+#include "tests/windows/server_process.h"
+
+#include <map>
+
+namespace kastrel::wintest {
+namespace {
+
+using Ids = std::vector<std::string>;
+
+host::Object active_program(host::HostConnector& connector) {
+    return connector.create_object(host::application_class)->get("ActivePartProgram").to_object();
+}
+
+// The listing as the model gives it without a transport, as on Linux.
+Ids model_listing(const std::string& file) {
+    fakes::SimConnector model;
+    model.open(fakes::examples_folder() / file);
+    return host::list_feature_ids(active_program(model));
+}
+
+exporter::ExportRequest request_for(const fakes::ExportCase& c, Ids ids) {
+    exporter::ExportRequest request;
+    request.entries = std::move(ids);
+    if (c.selection == fakes::Selection::Twice) {
+        const auto once = request.entries;
+        request.entries.insert(request.entries.end(), once.begin(), once.end());
+    }
+    request.selected.assign(request.entries.size(), c.selection != fakes::Selection::None);
+    request.option = c.option;
+    request.planes = c.planes;
+    request.decimal_separator = c.separator;
+    return request;
+}
+
+std::filesystem::path expected_file(const fakes::ExportCase& c) {
+    return std::filesystem::path(KASTREL_SOURCE_DIR) / "tests/data/expected" /
+           (std::string(c.name) + ".xls");
+}
+
+using ComListing = ComTest;
+
+TEST_F(ComListing, SampleProgramsListTheSameIdsAsTheModel) {
+    // A few spelled out, so a fault shared by model and server shows too.
+    const std::map<std::string, Ids> known = {
+        {"bolt_circle_8.json", {"LK1"}},
+        {"same_id_twice.json", {"BOHR1", "BOHR1"}},
+        {"empty_id.json", {"KRS1", "KRS3"}},
+        {"failures.json", {"OK1", "FAIL1", "NH1", "42", "F1", "F2"}},
+    };
+    int files = 0;
+    for (const auto& entry : std::filesystem::directory_iterator(fakes::examples_folder())) {
+        const std::string name = entry.path().filename().string();
+        if (entry.path().extension() != ".json")
+            continue;
+        SCOPED_TRACE(name);
+        ++files;
+        ServerProcess server({"--no-window", example(name)});
+        ASSERT_TRUE(server.ready());
+        const Ids listed = host::list_feature_ids(active_program(connector_));
+        EXPECT_EQ(listed, model_listing(name));
+        if (const auto it = known.find(name); it != known.end()) {
+            EXPECT_EQ(listed, it->second);
+        }
+    }
+    EXPECT_GE(files, 9);
+}
+
+using ComExport = ComTest;
+
+// One server per part program serves all of its cases.
+TEST_F(ComExport, EveryCaseWritesTheCheckedInFile) {
+    std::map<std::string, std::vector<fakes::ExportCase>> by_program;
+    for (const auto& c : fakes::export_cases)
+        by_program[c.part_program].push_back(c);
+    fakes::TempDir dir;
+    for (const auto& [program_file, cases] : by_program) {
+        ServerProcess server({"--no-window", example(program_file)});
+        ASSERT_TRUE(server.ready()) << program_file;
+        const host::Object program = active_program(connector_);
+        const Ids ids = host::list_feature_ids(program);
+        for (const auto& c : cases) {
+            SCOPED_TRACE(c.name);
+            const host::Object commands = program->get("Commands").to_object();
+            const auto target = dir / (std::string(c.name) + ".xls");
+            const auto result = exporter::run_export(*commands, request_for(c, ids), target);
+            ASSERT_EQ(result.status, exporter::ExportResult::Status::Written) << result.reason;
+            EXPECT_EQ(result.unread_values, 0);
+            ASSERT_TRUE(std::filesystem::exists(expected_file(c))) << expected_file(c);
+            EXPECT_EQ(fakes::read_file(target), fakes::read_file(expected_file(c)));
+        }
+    }
+}
+
+// Failing GetHit calls and unreadable values are counted, not written, the
+// same through COM as in process.
+TEST_F(ComExport, FailingHitsAreCountedAsInTheModel) {
+    const fakes::ExportCase c{
+        "failures", "failures.json", exporter::OutputOption::Option4, {true, false, false}, ","};
+    fakes::TempDir dir;
+
+    fakes::SimConnector model;
+    model.open(fakes::examples_folder() / c.part_program);
+    const host::Object model_program = active_program(model);
+    const auto model_result =
+        exporter::run_export(*model_program->get("Commands").to_object(),
+                             request_for(c, host::list_feature_ids(model_program)), dir / "m.xls");
+
+    ServerProcess server({"--no-window", example(c.part_program)});
+    ASSERT_TRUE(server.ready());
+    const host::Object program = active_program(connector_);
+    const auto result =
+        exporter::run_export(*program->get("Commands").to_object(),
+                             request_for(c, host::list_feature_ids(program)), dir / "c.xls");
+
+    ASSERT_EQ(result.status, exporter::ExportResult::Status::Written);
+    EXPECT_GT(result.unread_values, 0);
+    EXPECT_EQ(result.unread_values, model_result.unread_values);
+    EXPECT_EQ(fakes::read_file(dir / "c.xls"), fakes::read_file(dir / "m.xls"));
+}
+
+} // namespace
+} // namespace kastrel::wintest

@@ -1,0 +1,36 @@
+#pragma once
+
+#include <chrono>
+#include <optional>
+#include <string>
+#include <vector>
+#include <windows.h>
+
+namespace kastrel::wintest {
+
+// The registered stand-in host, started by the test with its own command
+// line. Once it is ready, COM hands its class object to every client instead
+// of launching another server. Stopped when this object goes.
+class ServerProcess {
+public:
+    explicit ServerProcess(const std::vector<std::string>& args);
+    ~ServerProcess();
+    ServerProcess(const ServerProcess&) = delete;
+    ServerProcess& operator=(const ServerProcess&) = delete;
+
+    // Whether its class object is registered; false when it ended first.
+    bool ready() const { return ready_; }
+    // Asks it to end (WM_QUIT to its main thread); TerminateProcess if it does not.
+    void stop();
+    // The exit code once it has ended within `timeout`.
+    std::optional<DWORD> wait_for_exit(std::chrono::milliseconds timeout);
+
+private:
+    PROCESS_INFORMATION process_{};
+    bool ready_ = false;
+};
+
+// The server executable as registered for ZORVAT.Application.
+std::wstring registered_server_path();
+
+} // namespace kastrel::wintest

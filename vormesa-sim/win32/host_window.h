@@ -1,0 +1,23 @@
+#pragma once
+
+#include <string>
+#include <windows.h>
+
+namespace vormesa_sim::win32 {
+
+// The host's main window, of the class clients look for. Closing it ends the
+// server's message loop.
+class HostWindow {
+public:
+    // Throws HostError when the window cannot be created.
+    explicit HostWindow(const std::string& title);
+    ~HostWindow();
+    HostWindow(const HostWindow&) = delete;
+    HostWindow& operator=(const HostWindow&) = delete;
+
+private:
+    HINSTANCE instance_;
+    HWND window_ = nullptr;
+};
+
+} // namespace vormesa_sim::win32

@@ -1,0 +1,13 @@
+#pragma once
+
+#include <string>
+
+namespace vormesa_sim::win32 {
+
+// Registers this executable as the local server of ZORVAT.Application under
+// HKLM\Software\Classes (Wine does not merge per-user classes into HKCR).
+// Both return an error text, empty on success.
+std::string register_server();
+std::string unregister_server();
+
+} // namespace vormesa_sim::win32

@@ -1,0 +1,50 @@
+#pragma once
+
+// What the COM objects of the server share: the model, and the count of
+// what keeps a server that COM started alive.
+
+#include "vormesa-sim/sim_host.h"
+
+#include <functional>
+
+namespace vormesa_sim::win32 {
+
+// Objects handed out and LockServer calls. A server that COM started ends
+// when none is left; one started by hand runs until it is told to stop.
+class ServerLifetime {
+public:
+    // `on_unused` is called each time the count drops to zero; none by default.
+    void set_on_unused(std::function<void()> on_unused) { on_unused_ = std::move(on_unused); }
+
+    void lock() noexcept { ++count_; }
+    void unlock() noexcept {
+        if (--count_ == 0 && on_unused_)
+            on_unused_();
+    }
+    long count() const noexcept { return count_; }
+
+private:
+    long count_ = 0;
+    std::function<void()> on_unused_;
+};
+
+// Keeps the server alive while it exists.
+class ServerLock {
+public:
+    explicit ServerLock(ServerLifetime& lifetime) noexcept : lifetime_(lifetime) {
+        lifetime_.lock();
+    }
+    ~ServerLock() { lifetime_.unlock(); }
+    ServerLock(const ServerLock&) = delete;
+    ServerLock& operator=(const ServerLock&) = delete;
+
+private:
+    ServerLifetime& lifetime_;
+};
+
+struct ServerContext {
+    SimHost& host;
+    ServerLifetime& lifetime;
+};
+
+} // namespace vormesa_sim::win32

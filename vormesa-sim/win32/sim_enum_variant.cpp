@@ -1,0 +1,97 @@
+#include "vormesa-sim/win32/sim_enum_variant.h"
+
+#include "vormesa-sim/win32/sim_dispatch.h"
+#include "vormesa-sim/win32/variant_codec.h"
+
+#include <new>
+
+namespace vormesa_sim::win32 {
+
+IEnumVARIANT* SimEnumVariant::create(ServerContext& context, std::string path) {
+    return new SimEnumVariant(context, std::move(path));
+}
+
+SimEnumVariant::SimEnumVariant(ServerContext& context, std::string path)
+    : context_(context), lock_(context.lifetime), path_(std::move(path)) {}
+
+SimEnumVariant::~SimEnumVariant() {
+    try {
+        context_.host.release(path_);
+    } catch (const std::exception&) {
+        // Nothing a client could do about it.
+    }
+}
+
+HRESULT SimEnumVariant::QueryInterface(REFIID iid, void** object) {
+    if (!object)
+        return E_POINTER;
+    if (IsEqualIID(iid, IID_IUnknown) || IsEqualIID(iid, IID_IEnumVARIANT)) {
+        *object = static_cast<IEnumVARIANT*>(this);
+        AddRef();
+        return S_OK;
+    }
+    *object = nullptr;
+    return E_NOINTERFACE;
+}
+
+ULONG SimEnumVariant::AddRef() {
+    return ++references_;
+}
+
+ULONG SimEnumVariant::Release() {
+    const ULONG left = --references_;
+    if (left == 0)
+        delete this;
+    return left;
+}
+
+HRESULT SimEnumVariant::Next(ULONG count, VARIANT* items, ULONG* fetched) {
+    if (!items || (count > 1 && !fetched))
+        return E_POINTER;
+    const ObjectMaker make_object = [this](const std::string& path) {
+        return SimDispatch::create(context_, path);
+    };
+    ULONG done = 0;
+    try {
+        for (; done < count; ++done) {
+            NextResult step = context_.host.next(path_);
+            if (!step.more)
+                break;
+            items[done] = variant_of(step.item, make_object).detach();
+        }
+    } catch (const HostError& error) {
+        for (ULONG i = 0; i < done; ++i)
+            VariantClear(&items[i]);
+        if (fetched)
+            *fetched = 0;
+        return static_cast<HRESULT>(error.number());
+    } catch (const std::bad_alloc&) {
+        return E_OUTOFMEMORY;
+    }
+    if (fetched)
+        *fetched = done;
+    return done == count ? S_OK : S_FALSE;
+}
+
+HRESULT SimEnumVariant::Skip(ULONG count) {
+    try {
+        for (ULONG i = 0; i < count; ++i)
+            if (!context_.host.next(path_).more)
+                return S_FALSE;
+    } catch (const HostError& error) {
+        return static_cast<HRESULT>(error.number());
+    }
+    return S_OK;
+}
+
+HRESULT SimEnumVariant::Reset() {
+    return E_NOTIMPL;
+}
+
+HRESULT SimEnumVariant::Clone(IEnumVARIANT** copy) {
+    if (copy)
+        *copy = nullptr;
+    return E_NOTIMPL;
+}
+
+} // namespace vormesa_sim::win32

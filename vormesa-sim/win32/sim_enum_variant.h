@@ -1,0 +1,37 @@
+#pragma once
+
+#include "vormesa-sim/win32/server_lifetime.h"
+
+#include <atomic>
+#include <oaidl.h>
+#include <string>
+
+namespace vormesa_sim::win32 {
+
+// A collection walk: one model enumerator, released with the last reference.
+// The model cannot rewind or copy a walk, so Reset and Clone are not offered.
+class SimEnumVariant final : public IEnumVARIANT {
+public:
+    // A new enumerator with one reference for the caller.
+    static IEnumVARIANT* create(ServerContext& context, std::string path);
+
+    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** object) override;
+    ULONG STDMETHODCALLTYPE AddRef() override;
+    ULONG STDMETHODCALLTYPE Release() override;
+
+    HRESULT STDMETHODCALLTYPE Next(ULONG count, VARIANT* items, ULONG* fetched) override;
+    HRESULT STDMETHODCALLTYPE Skip(ULONG count) override;
+    HRESULT STDMETHODCALLTYPE Reset() override;
+    HRESULT STDMETHODCALLTYPE Clone(IEnumVARIANT** copy) override;
+
+private:
+    SimEnumVariant(ServerContext& context, std::string path);
+    ~SimEnumVariant();
+
+    std::atomic<ULONG> references_{1};
+    ServerContext& context_;
+    ServerLock lock_;
+    std::string path_;
+};
+
+} // namespace vormesa_sim::win32
