@@ -1,6 +1,7 @@
 #include "app/qt/frm_points_controls.h"
 
 #include "app/qt/twips.h"
+#include "app/qt/whole_box_check_box.h"
 #include "app/qt/wrapping_push_button.h"
 #include "app/qt/wrapping_radio_button.h"
 
@@ -97,14 +98,14 @@ FrmPointsControls create_frm_points_controls(QWidget& window) {
         frame, "Option4",
         QStringLiteral("Nr, Polarradius, Winkel, Tiefe, Abstand    (Fa. Tarvoll AG)"),
         QRect(240, 1680, 3372, 372));
-    c.Check1 =
-        button<QCheckBox>(frame, "Check1", QStringLiteral("XY Ebene"), QRect(840, 2160, 2172, 252));
+    c.Check1 = button<WholeBoxCheckBox>(frame, "Check1", QStringLiteral("XY Ebene"),
+                                        QRect(840, 2160, 2172, 252));
 
     // Check2 and Check3 belong to the window but stand over the frame.
-    c.Check2 = button<QCheckBox>(window, "Check2", QStringLiteral("XZ Ebene"),
-                                 QRect(1080, 4680, 2172, 252));
-    c.Check3 = button<QCheckBox>(window, "Check3", QStringLiteral("YZ Ebene"),
-                                 QRect(1080, 4920, 2172, 252));
+    c.Check2 = button<WholeBoxCheckBox>(window, "Check2", QStringLiteral("XZ Ebene"),
+                                        QRect(1080, 4680, 2172, 252));
+    c.Check3 = button<WholeBoxCheckBox>(window, "Check3", QStringLiteral("YZ Ebene"),
+                                        QRect(1080, 4920, 2172, 252));
     c.Check2->raise();
     c.Check3->raise();
 

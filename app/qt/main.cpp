@@ -4,11 +4,19 @@
 #include "host/dbus/dbus_connector.h"
 
 #include <QApplication>
+#include <QLibraryInfo>
+#include <QLocale>
+#include <QTranslator>
 
 int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Kastrel"));
     QApplication::setWindowIcon(kastrel::app::qt::kastrel_icon());
+    // The program speaks German, so Qt's own dialogs (Save, overwrite question) do too.
+    QTranslator qt_texts;
+    if (qt_texts.load(QLocale(QLocale::German), QStringLiteral("qtbase"), QStringLiteral("_"),
+                      QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        QApplication::installTranslator(&qt_texts);
 
     kastrel::app::qt::FrmPointsWindow window;
     kastrel::host::dbus::DbusConnector connector;

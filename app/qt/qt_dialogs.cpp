@@ -1,7 +1,9 @@
 #include "app/qt/qt_dialogs.h"
 
 #include <QFileDialog>
+#include <QIcon>
 #include <QMessageBox>
+#include <QPushButton>
 
 namespace kastrel::app::qt {
 
@@ -32,6 +34,8 @@ void configure_message_box(QMessageBox& box, const QString& text) {
     box.setText(text);
     box.setStandardButtons(QMessageBox::Ok);
     box.setDefaultButton(QMessageBox::Ok);
+    // A plain OK button: some styles put a glyph on standard buttons.
+    box.button(QMessageBox::Ok)->setIcon(QIcon());
 }
 
 void configure_save_dialog(QFileDialog& dialog, const SaveDialogRequest& request) {

@@ -115,3 +115,66 @@ TEST_F(ThroughTheBus, TheHostDyingInTheMiddleOfAnExportLeavesTheFileIntact) {
 }
 
 } // namespace
+
+namespace {
+
+// Writes a part program with `count` features of one hit each.
+std::filesystem::path write_features(const fakes::TempDir& dir,
+                                     const std::vector<std::string>& ids) {
+    std::string json = "{\"commands\": [";
+    for (std::size_t i = 0; i < ids.size(); ++i)
+        json += std::string(i ? "," : "") + "{\"type\": \"feature\", \"id\": \"" + ids[i] +
+                "\", \"theoDiam\": 10, \"hits\": [{\"actual\": [3, 4, " + std::to_string(i) +
+                "], \"nominal\": [3, 4, 0]}]}";
+    json += "]}";
+    const auto path = dir / "features.json";
+    fakes::write_file(path, json);
+    return path;
+}
+
+TEST_F(ThroughTheBus, NonAsciiIdsAreListedAndMatchedExactly) {
+    fakes::SimProcess sim({write_features(dir, {"Bohrung Ø12", "Kreis_ä", "KREIS_Ä"}).string()});
+    form.cmd_lesen_Click();
+    ASSERT_EQ(view.entries, (std::vector<std::string>{"Bohrung Ø12", "Kreis_ä", "KREIS_Ä"}));
+    view.selected = {false, true, false};
+    view.set_option_value(2, true);
+    view.save_answers = {(dir / "ä.xls").string()};
+    form.cmd_schreiben_Click();
+    EXPECT_EQ(fakes::read_file(dir / "ä.xls"), "3,0000;4,0000\r\n");
+}
+
+TEST_F(ThroughTheBus, AnEmptyPartProgramListsNothingAndExportsTheBareFrame) {
+    fakes::SimProcess sim({write_features(dir, {}).string()});
+    form.cmd_lesen_Click();
+    EXPECT_TRUE(view.entries.empty());
+    EXPECT_TRUE(view.is_enabled(app::CommandButton::cmd_schreiben));
+    view.save_answers = {(dir / "leer.xls").string()};
+    form.cmd_schreiben_Click();
+    EXPECT_EQ(fakes::read_file(dir / "leer.xls"),
+              "Nummer\tPR\tPW\tTiefe\r\n\r\nBerechnung\tWinkel\tAbstand\r\n\r\n"
+              "\t\tMax\t\r\n\t\tMin\t\r\n\t\tMittelwert\t\r\n");
+}
+
+// In process: over the bus this is some 270,000 calls, a matter of the host's speed.
+TEST(LargePartProgram, ThirtyThousandFeaturesAreListedAndTheLastOneExported) {
+    fakes::TempDir dir;
+    fakes::FakeView view;
+    fakes::SimConnector connector;
+    app::FrmPoints form(view, connector);
+    std::vector<std::string> ids;
+    for (int i = 0; i < 30000; ++i)
+        ids.push_back("F" + std::to_string(i));
+    connector.open(write_features(dir, ids));
+    form.cmd_lesen_Click();
+    ASSERT_EQ(view.entries, ids);
+    view.selected.back() = true;
+    view.set_option_value(2, true);
+    view.checks = {0, 1, 0, 0};
+    view.save_answers = {(dir / "letztes.xls").string()};
+    form.cmd_schreiben_Click();
+    EXPECT_EQ(view.messages,
+              (std::vector<std::string>{"Alle selektierten Merkmale in Datei geschrieben"}));
+    EXPECT_EQ(fakes::read_file(dir / "letztes.xls"), "3,0000;4,0000\r\n");
+}
+
+} // namespace

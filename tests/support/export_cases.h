@@ -3,6 +3,9 @@
 #include "export/export_request.h"
 
 #include <array>
+#include <filesystem>
+#include <string>
+#include <vector>
 
 namespace kastrel::fakes {
 
@@ -72,5 +75,26 @@ inline constexpr std::array export_cases = {
     ExportCase{"hits600_opt4_xy_de", "hits_600.json", cases::OutputOption::Option4, cases::xy, ","},
     ExportCase{"hits600_opt2_de", "hits_600.json", cases::OutputOption::Option2, cases::xy, ","},
 };
+
+// The window state a case stands for, given the part program's listing.
+inline exporter::ExportRequest request_for(const ExportCase& c, std::vector<std::string> ids) {
+    exporter::ExportRequest request;
+    request.entries = std::move(ids);
+    if (c.selection == Selection::Twice) {
+        const auto once = request.entries;
+        request.entries.insert(request.entries.end(), once.begin(), once.end());
+    }
+    request.selected.assign(request.entries.size(), c.selection != Selection::None);
+    request.option = c.option;
+    request.planes = c.planes;
+    request.decimal_separator = c.separator;
+    return request;
+}
+
+// Where a case's file is checked in, below the source folder.
+inline std::filesystem::path expected_file(const std::filesystem::path& source_dir,
+                                           const ExportCase& c) {
+    return source_dir / "tests/data/expected" / (std::string(c.name) + ".xls");
+}
 
 } // namespace kastrel::fakes

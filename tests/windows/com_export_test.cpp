@@ -26,25 +26,6 @@ Ids model_listing(const std::string& file) {
     return host::list_feature_ids(active_program(model));
 }
 
-exporter::ExportRequest request_for(const fakes::ExportCase& c, Ids ids) {
-    exporter::ExportRequest request;
-    request.entries = std::move(ids);
-    if (c.selection == fakes::Selection::Twice) {
-        const auto once = request.entries;
-        request.entries.insert(request.entries.end(), once.begin(), once.end());
-    }
-    request.selected.assign(request.entries.size(), c.selection != fakes::Selection::None);
-    request.option = c.option;
-    request.planes = c.planes;
-    request.decimal_separator = c.separator;
-    return request;
-}
-
-std::filesystem::path expected_file(const fakes::ExportCase& c) {
-    return std::filesystem::path(KASTREL_SOURCE_DIR) / "tests/data/expected" /
-           (std::string(c.name) + ".xls");
-}
-
 using ComListing = ComTest;
 
 TEST_F(ComListing, SampleProgramsListTheSameIdsAsTheModel) {
@@ -90,11 +71,12 @@ TEST_F(ComExport, EveryCaseWritesTheCheckedInFile) {
             SCOPED_TRACE(c.name);
             const host::Object commands = program->get("Commands").to_object();
             const auto target = dir / (std::string(c.name) + ".xls");
-            const auto result = exporter::run_export(*commands, request_for(c, ids), target);
+            const auto result = exporter::run_export(*commands, fakes::request_for(c, ids), target);
             ASSERT_EQ(result.status, exporter::ExportResult::Status::Written) << result.reason;
             EXPECT_EQ(result.unread_values, 0);
-            ASSERT_TRUE(std::filesystem::exists(expected_file(c))) << expected_file(c);
-            EXPECT_EQ(fakes::read_file(target), fakes::read_file(expected_file(c)));
+            const auto expected = fakes::expected_file(KASTREL_SOURCE_DIR, c);
+            ASSERT_TRUE(std::filesystem::exists(expected)) << expected;
+            EXPECT_EQ(fakes::read_file(target), fakes::read_file(expected));
         }
     }
 }
@@ -109,16 +91,16 @@ TEST_F(ComExport, FailingHitsAreCountedAsInTheModel) {
     fakes::SimConnector model;
     model.open(fakes::examples_folder() / c.part_program);
     const host::Object model_program = active_program(model);
-    const auto model_result =
-        exporter::run_export(*model_program->get("Commands").to_object(),
-                             request_for(c, host::list_feature_ids(model_program)), dir / "m.xls");
+    const auto model_result = exporter::run_export(
+        *model_program->get("Commands").to_object(),
+        fakes::request_for(c, host::list_feature_ids(model_program)), dir / "m.xls");
 
     ServerProcess server({"--no-window", example(c.part_program)});
     ASSERT_TRUE(server.ready());
     const host::Object program = active_program(connector_);
     const auto result =
         exporter::run_export(*program->get("Commands").to_object(),
-                             request_for(c, host::list_feature_ids(program)), dir / "c.xls");
+                             fakes::request_for(c, host::list_feature_ids(program)), dir / "c.xls");
 
     ASSERT_EQ(result.status, exporter::ExportResult::Status::Written);
     EXPECT_GT(result.unread_values, 0);
