@@ -178,3 +178,35 @@ TEST(LargePartProgram, ThirtyThousandFeaturesAreListedAndTheLastOneExported) {
 }
 
 } // namespace
+
+namespace {
+
+// Values that are no numbers, failing reads and null truth values give the
+// same file and the same "incomplete" message over the bus as in process.
+TEST_F(ThroughTheBus, FailingHostReadsGiveTheSameFileAndMessageAsInProcess) {
+    const auto run = [&](app::FrmPoints& logic, fakes::FakeView& window, const char* name) {
+        logic.Form_Load();
+        logic.cmd_lesen_Click();
+        logic.cmd_allemarkieren_Click();
+        window.set_option_value(3, true);
+        window.save_answers = {(dir / name).string()};
+        logic.cmd_schreiben_Click();
+    };
+    fakes::FakeView local_view;
+    fakes::SimConnector local;
+    local.open(fakes::examples_folder() / "failures.json");
+    app::FrmPoints local_form(local_view, local);
+    run(local_form, local_view, "gleich.xls");
+    const std::string local_file = fakes::read_file(dir / "gleich.xls");
+
+    fakes::SimProcess sim({example("failures.json")});
+    run(form, view, "gleich.xls");
+
+    ASSERT_EQ(view.messages.size(), 1u);
+    EXPECT_NE(view.messages[0].find("unvollständig"), std::string::npos) << view.messages[0];
+    EXPECT_EQ(view.messages, local_view.messages);
+    EXPECT_EQ(view.entries, local_view.entries);
+    EXPECT_EQ(fakes::read_file(dir / "gleich.xls"), local_file);
+}
+
+} // namespace
