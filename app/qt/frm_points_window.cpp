@@ -1,5 +1,6 @@
 #include "app/qt/frm_points_window.h"
 
+#include "app/guarded_event.h"
 #include "app/qt/kastrel_icon.h"
 #include "app/qt/qt_dialogs.h"
 
@@ -37,22 +38,11 @@ QFont FrmPointsWindow::window_font() {
     return font;
 }
 
-void FrmPointsWindow::guarded(const std::function<void()>& handler) {
-    // The last line of defence: a fault no handler expected is shown, never
-    // passed over, and the window stays usable instead of the program ending.
-    try {
-        handler();
-    } catch (const std::exception& error) {
-        set_pointer(Pointer::Arrow);
-        show_message(std::string("Interner Fehler: ") + error.what());
-    }
-}
-
 void FrmPointsWindow::connect_events() {
     const auto report = [this](void (MainWindowEvents::*handler)()) {
         return [this, handler] {
             if (events_ != nullptr) {
-                guarded([&] { (events_->*handler)(); });
+                run_guarded(*this, [&] { (events_->*handler)(); });
             }
         };
     };
@@ -71,7 +61,7 @@ void FrmPointsWindow::connect_events() {
     for (QCheckBox* box : {controls_.Check1, controls_.Check2, controls_.Check3}) {
         connect(box, &QCheckBox::clicked, this, [this, number] {
             if (events_ != nullptr) {
-                guarded([&] { events_->Check_Click(number); });
+                run_guarded(*this, [&] { events_->Check_Click(number); });
             }
         });
         ++number;

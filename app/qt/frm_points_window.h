@@ -63,7 +63,6 @@ signals:
 
 private:
     static QFont window_font();
-    void guarded(const std::function<void()>& handler);
     QAbstractButton& command(CommandButton button) const;
     QAbstractButton& option(int option) const;
     QAbstractButton& check(int check) const;

@@ -1,0 +1,62 @@
+// Kastrel for Windows: the window frm_points over the host's COM automation server.
+
+#include "app/frm_points.h"
+#include "app/win32/dpi.h"
+#include "app/win32/frm_points_window.h"
+#include "app/win32/win32_dialogs.h"
+#include "host/com/com_apartment.h"
+#include "host/com/com_connector.h"
+
+#include <exception>
+#include <string>
+#include <windows.h>
+
+namespace {
+
+// Tab, arrow keys, Enter and Space move between and press the controls as in a dialog.
+int run_message_loop(const kastrel::app::win32::FrmPointsWindow& window) {
+    MSG message{};
+    for (;;) {
+        const BOOL result = GetMessageW(&message, nullptr, 0, 0);
+        if (result == 0)
+            return static_cast<int>(message.wParam);
+        if (result == -1)
+            return 1;
+        HWND handle = window.handle();
+        if (handle != nullptr && IsDialogMessageW(handle, &message))
+            continue;
+        TranslateMessage(&message);
+        DispatchMessageW(&message);
+    }
+}
+
+int run(HINSTANCE instance, int show_command) {
+    using namespace kastrel;
+    app::win32::become_dpi_aware();
+    host::com::ComApartment apartment;
+    host::com::ComConnector connector;
+    app::win32::FrmPointsWindow window(instance);
+    app::FrmPoints logic(window, connector);
+    window.set_events(&logic);
+
+    logic.Form_Load();
+    // The load step may already have ended the program.
+    if (const auto code = window.exit_code())
+        return *code;
+    window.show(show_command);
+    const int loop_result = run_message_loop(window);
+    return window.exit_code().value_or(loop_result);
+}
+
+} // namespace
+
+int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int show_command) {
+    try {
+        return run(instance, show_command);
+    } catch (const std::exception& error) {
+        // Nothing to return to: COM or the window could not be set up.
+        kastrel::app::win32::show_message_box(nullptr,
+                                              std::string("Interner Fehler: ") + error.what());
+        return 1;
+    }
+}

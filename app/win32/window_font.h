@@ -1,0 +1,22 @@
+#pragma once
+
+#include <windows.h>
+
+namespace kastrel::app::win32 {
+
+// The system's default GUI font at a window's resolution; the controls'
+// captions were laid out for it. Owns the font handle.
+class WindowFont {
+public:
+    explicit WindowFont(int dpi);
+    ~WindowFont();
+    WindowFont(const WindowFont&) = delete;
+    WindowFont& operator=(const WindowFont&) = delete;
+
+    HFONT handle() const { return font_; }
+
+private:
+    HFONT font_ = nullptr;
+};
+
+} // namespace kastrel::app::win32

@@ -1,0 +1,32 @@
+#pragma once
+
+#include <chrono>
+#include <optional>
+#include <string>
+#include <windows.h>
+
+namespace kastrel::wintest {
+
+// The Kastrel.exe the tests run: KASTREL_EXE, else the one of this build.
+std::wstring kastrel_path();
+
+// Kastrel.exe started by the test: the one from this build, or the one named
+// by KASTREL_EXE. Closed (WM_CLOSE, then TerminateProcess) when this goes.
+class AppProcess {
+public:
+    AppProcess();
+    ~AppProcess();
+    AppProcess(const AppProcess&) = delete;
+    AppProcess& operator=(const AppProcess&) = delete;
+
+    DWORD id() const { return process_.dwProcessId; }
+    // Its visible top-level window with this caption, once it is there.
+    HWND wait_for_window(const wchar_t* caption, std::chrono::milliseconds timeout) const;
+    // The exit code once it has ended within `timeout`.
+    std::optional<DWORD> wait_for_exit(std::chrono::milliseconds timeout) const;
+
+private:
+    PROCESS_INFORMATION process_{};
+};
+
+} // namespace kastrel::wintest
