@@ -44,6 +44,11 @@ void replace_target(const std::filesystem::path& temporary, const std::filesyste
     std::error_code error;
 #ifdef _WIN32
     if (std::filesystem::exists(target, error)) {
+        // ReplaceFileW keeps them on Windows, not under every emulation: set
+        // the target's attributes (hidden, archive, ...) on the new file first.
+        const DWORD attributes = GetFileAttributesW(target.c_str());
+        if (attributes != INVALID_FILE_ATTRIBUTES)
+            SetFileAttributesW(temporary.c_str(), attributes & ~DWORD{FILE_ATTRIBUTE_READONLY});
         if (!ReplaceFileW(target.c_str(), temporary.c_str(), nullptr,
                           REPLACEFILE_IGNORE_MERGE_ERRORS, nullptr, nullptr))
             throw FileError(std::system_category().message(static_cast<int>(GetLastError())));
