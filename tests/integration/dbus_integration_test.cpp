@@ -94,14 +94,19 @@ TEST_F(ThroughTheBus, WithoutAHostTheErrorIsShownAndTheProgramStays) {
 }
 
 TEST_F(ThroughTheBus, TheHostDyingInTheMiddleOfAnExportLeavesTheFileIntact) {
-    fakes::SimProcess sim({example("hits_600.json")});
+    fakes::TempDir log_dir;
+    const auto log = log_dir / "calls.log";
+    fakes::SimProcess sim({"--call-log", log.string(), example("hits_600.json")});
     form.cmd_lesen_Click();
     form.cmd_allemarkieren_Click();
     fakes::write_file(dir / "alt.xls", "vorher");
     view.save_answers = {(dir / "alt.xls").string()};
-    // 600 hits take well over a second over the bus; the host dies early on.
+    // The host dies once the export is reading its second hit of 600.
     std::thread killer([&] {
-        std::this_thread::sleep_for(std::chrono::milliseconds(300));
+        const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(20);
+        while (fakes::read_file(log).find("GetHit(&2,") == std::string::npos &&
+               std::chrono::steady_clock::now() < deadline)
+            std::this_thread::sleep_for(std::chrono::milliseconds(2));
         sim.kill_now();
     });
     form.cmd_schreiben_Click();
