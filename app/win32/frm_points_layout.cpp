@@ -19,7 +19,7 @@ constexpr DWORD label = child | WS_GROUP | SS_LEFT | SS_NOPREFIX;
 // focus; the frame comes last, at the bottom of the z-order, so the option
 // buttons and Check2/Check3, which stand over it, take the clicks and paint on
 // top, and the labels do not split the option group.
-constexpr std::array<ControlSpec, 15> layout = {{
+constexpr std::array<ControlPlacement, 15> layout = {{
     {id_cmd_lesen,
      "cmd_lesen",
      L"Button",
@@ -106,7 +106,7 @@ constexpr std::array<ControlSpec, 15> layout = {{
 
 } // namespace
 
-std::span<const ControlSpec> frm_points_layout() {
+std::span<const ControlPlacement> frm_points_layout() {
     return layout;
 }
 

@@ -34,7 +34,7 @@ inline constexpr int check_id(int check) {
     return id_Check1 + check - 1;
 }
 
-struct ControlSpec {
+struct ControlPlacement {
     ControlId id;
     const char* name;
     const wchar_t* window_class;
@@ -50,6 +50,6 @@ inline constexpr int client_height_twips = 6420;
 
 // Every control in creation order, which is also the z-order (first on top)
 // and, for the controls that take focus, the tab order.
-std::span<const ControlSpec> frm_points_layout();
+std::span<const ControlPlacement> frm_points_layout();
 
 } // namespace kastrel::app::win32

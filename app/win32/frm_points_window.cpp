@@ -115,16 +115,17 @@ FrmPointsWindow::~FrmPointsWindow() {
 }
 
 void FrmPointsWindow::create_controls() {
-    for (const ControlSpec& spec : frm_points_layout()) {
+    for (const ControlPlacement& placement : frm_points_layout()) {
         // Static controls show '&' as it is (SS_NOPREFIX); buttons need it doubled.
-        const std::wstring caption = std::wstring_view(spec.window_class) == L"Static"
-                                         ? std::wstring(spec.caption)
-                                         : without_access_keys(spec.caption);
-        HWND control = CreateWindowExW(
-            spec.ex_style, spec.window_class, caption.c_str(), spec.style, 0, 0, 0, 0, window_,
-            reinterpret_cast<HMENU>(static_cast<INT_PTR>(spec.id)), instance_, nullptr);
+        const std::wstring caption = std::wstring_view(placement.window_class) == L"Static"
+                                         ? std::wstring(placement.caption)
+                                         : without_access_keys(placement.caption);
+        HWND control = CreateWindowExW(placement.ex_style, placement.window_class, caption.c_str(),
+                                       placement.style, 0, 0, 0, 0, window_,
+                                       reinterpret_cast<HMENU>(static_cast<INT_PTR>(placement.id)),
+                                       instance_, nullptr);
         if (control == nullptr)
-            throw std::runtime_error(std::string("control cannot be created: ") + spec.name);
+            throw std::runtime_error(std::string("control cannot be created: ") + placement.name);
     }
     // Until the load step picks an option, Tab reaches the group at its first one.
     set_option_value(1, false);
@@ -132,11 +133,12 @@ void FrmPointsWindow::create_controls() {
 
 void FrmPointsWindow::apply_layout(int dpi) {
     auto font = std::make_unique<WindowFont>(dpi);
-    for (const ControlSpec& spec : frm_points_layout()) {
-        HWND item = control(spec.id);
-        SetWindowPos(item, nullptr, twips_to_pixels(spec.twips.left, dpi),
-                     twips_to_pixels(spec.twips.top, dpi), twips_to_pixels(spec.twips.width, dpi),
-                     twips_to_pixels(spec.twips.height, dpi), SWP_NOZORDER | SWP_NOACTIVATE);
+    for (const ControlPlacement& placement : frm_points_layout()) {
+        HWND item = control(placement.id);
+        SetWindowPos(item, nullptr, twips_to_pixels(placement.twips.left, dpi),
+                     twips_to_pixels(placement.twips.top, dpi),
+                     twips_to_pixels(placement.twips.width, dpi),
+                     twips_to_pixels(placement.twips.height, dpi), SWP_NOZORDER | SWP_NOACTIVATE);
         SendMessageW(item, WM_SETFONT, reinterpret_cast<WPARAM>(font->handle()), TRUE);
     }
     // The old font goes only once no control uses it any more.

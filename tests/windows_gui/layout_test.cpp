@@ -42,13 +42,13 @@ TEST(SaveDialogFilter, PartsEndInNulAndTheListInOneMore) {
 
 TEST(Layout, EveryControlHasItsOwnIdAndFitsTheClientArea) {
     std::vector<int> ids;
-    for (const ControlSpec& spec : frm_points_layout()) {
-        SCOPED_TRACE(spec.name);
-        EXPECT_EQ(std::count(ids.begin(), ids.end(), spec.id), 0);
-        ids.push_back(spec.id);
-        EXPECT_LE(spec.twips.left + spec.twips.width, client_width_twips);
-        EXPECT_LE(spec.twips.top + spec.twips.height, client_height_twips);
-        EXPECT_EQ(std::wstring(spec.caption).find(L'&'), std::wstring::npos);
+    for (const ControlPlacement& placement : frm_points_layout()) {
+        SCOPED_TRACE(placement.name);
+        EXPECT_EQ(std::count(ids.begin(), ids.end(), placement.id), 0);
+        ids.push_back(placement.id);
+        EXPECT_LE(placement.twips.left + placement.twips.width, client_width_twips);
+        EXPECT_LE(placement.twips.top + placement.twips.height, client_height_twips);
+        EXPECT_EQ(std::wstring(placement.caption).find(L'&'), std::wstring::npos);
     }
     EXPECT_EQ(ids.size(), 15u);
     // The frame is created last: at the bottom of the z-order, below the
