@@ -76,11 +76,14 @@ void ServerProcess::stop() {
 }
 
 std::optional<DWORD> ServerProcess::wait_for_exit(std::chrono::milliseconds timeout) {
-    if (WaitForSingleObject(process_.hProcess, static_cast<DWORD>(timeout.count())) !=
-        WAIT_OBJECT_0)
+    return exit_code_within(process_.hProcess, timeout);
+}
+
+std::optional<DWORD> exit_code_within(HANDLE process, std::chrono::milliseconds timeout) {
+    if (WaitForSingleObject(process, static_cast<DWORD>(timeout.count())) != WAIT_OBJECT_0)
         return std::nullopt;
     DWORD code = 0;
-    GetExitCodeProcess(process_.hProcess, &code);
+    GetExitCodeProcess(process, &code);
     return code;
 }
 

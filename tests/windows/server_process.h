@@ -33,4 +33,7 @@ private:
 // The server executable as registered for ZORVAT.Application.
 std::wstring registered_server_path();
 
+// The exit code of a process that ends within `timeout`, else nothing.
+std::optional<DWORD> exit_code_within(HANDLE process, std::chrono::milliseconds timeout);
+
 } // namespace kastrel::wintest

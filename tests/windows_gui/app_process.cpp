@@ -1,5 +1,6 @@
 #include "tests/windows_gui/app_process.h"
 
+#include "tests/windows/server_process.h"
 #include "tests/windows_gui/ui_access.h"
 
 #include <array>
@@ -57,12 +58,7 @@ HWND AppProcess::wait_for_window(const wchar_t* caption, std::chrono::millisecon
 }
 
 std::optional<DWORD> AppProcess::wait_for_exit(std::chrono::milliseconds timeout) const {
-    if (WaitForSingleObject(process_.hProcess, static_cast<DWORD>(timeout.count())) !=
-        WAIT_OBJECT_0)
-        return std::nullopt;
-    DWORD code = 0;
-    GetExitCodeProcess(process_.hProcess, &code);
-    return code;
+    return exit_code_within(process_.hProcess, timeout);
 }
 
 } // namespace kastrel::wintest
