@@ -1,5 +1,6 @@
 #include "app/frm_points.h"
 
+#include "app/diagnostic_log.h"
 #include "app/messages.h"
 #include "export/export_run.h"
 #include "host/automation_error.h"
@@ -17,14 +18,17 @@ constexpr std::array all_buttons_after_listing = {CommandButton::cmd_schreiben,
                                                   CommandButton::cmd_allemarkieren,
                                                   CommandButton::cmd_alledemarkieren};
 
-host::Object require_object(const host::Variant& value, const char* what) {
+// `source` is the member (or the class) whose value is used as an object.
+host::Object require_object(const host::Variant& value, std::string_view source) {
     host::Object object = value.to_object();
     if (!object)
-        throw host::AutomationError(host::error_number::object_not_set,
-                                    std::string("Objektvariable oder With-Blockvariable nicht "
-                                                "festgelegt (") +
-                                        what + ")");
+        throw host::AutomationError(host::ErrorKind::ObjectNotSet, std::string(source));
     return object;
+}
+
+void show_runtime_error(MainWindowView& view, const host::AutomationError& error) {
+    write_diagnostic(log_text(error));
+    view.show_message(runtime_error_text(error));
 }
 
 exporter::OutputOption chosen_option(const MainWindowView& view) {
@@ -70,7 +74,9 @@ void FrmPoints::cmd_lesen_Click() {
     host::Object part_program;
     try {
         host::Object application = host_.create_object(host::application_class);
-        part_program = require_object(application, "Vormesa")->get("ActivePartProgram").to_object();
+        part_program = require_object(application, host::application_class)
+                           ->get("ActivePartProgram")
+                           .to_object();
         view_.set_pointer(Pointer::Hourglass);
         view_.clear_entries();
         if (!host_.window_exists(host::host_window_class)) {
@@ -81,13 +87,14 @@ void FrmPoints::cmd_lesen_Click() {
         application = host_.get_object("", host::application_class);
         // From here on a step that fails is passed over.
         try {
-            part_program =
-                require_object(application, "Vormesa")->get("ActivePartProgram").to_object();
+            part_program = require_object(application, host::application_class)
+                               ->get("ActivePartProgram")
+                               .to_object();
         } catch (const host::AutomationError&) {
         }
     } catch (const host::AutomationError& error) {
         // Reported, and the program stays open: ending it would lose the user's work.
-        view_.show_message(runtime_error_text(error));
+        show_runtime_error(view_, error);
         view_.set_pointer(Pointer::Arrow);
         return;
     }
@@ -107,12 +114,12 @@ void FrmPoints::cmd_schreiben_Click() {
     host::Object commands;
     try {
         const host::Object application =
-            require_object(host_.create_object(host::application_class), "Vormesa");
+            require_object(host_.create_object(host::application_class), host::application_class);
         const host::Object part_program =
-            require_object(application->get("ActivePartProgram"), "kein aktives Teileprogramm");
+            require_object(application->get("ActivePartProgram"), "ActivePartProgram");
         commands = require_object(part_program->get("Commands"), "Commands");
     } catch (const host::AutomationError& error) {
-        view_.show_message(runtime_error_text(error));
+        show_runtime_error(view_, error);
         view_.set_pointer(Pointer::Arrow);
         return;
     }
@@ -134,6 +141,7 @@ void FrmPoints::cmd_schreiben_Click() {
         return;
     }
     view_.set_pointer(Pointer::Arrow);
+    write_diagnostic(log_text(result));
     view_.show_message(export_outcome_text(result, *file));
 }
 

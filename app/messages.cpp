@@ -1,18 +1,79 @@
 #include "app/messages.h"
 
+#include "host/connector.h"
+
 #include <cstdio>
 
 namespace kastrel::app {
+namespace {
+
+// The platform's code for a type mismatch found by the host's own dispatch.
+constexpr std::int32_t dispatch_type_mismatch = static_cast<std::int32_t>(0x80020005);
+
+// The number as the error box shows it: host failure codes are easier to look
+// up in their hexadecimal form.
+std::string number_text(std::int32_t number) {
+    std::string text = std::to_string(number);
+    if (number < 0) {
+        char hex[16];
+        std::snprintf(hex, sizeof hex, "%08X", static_cast<unsigned>(number));
+        text += std::string(" (") + hex + ")";
+    }
+    return text;
+}
+
+// Which object was missing, as the attach steps name it.
+std::string missing_object(const std::string& name) {
+    if (name.empty())
+        return {};
+    if (name == host::application_class)
+        return " (Vormesa)";
+    if (name == "ActivePartProgram")
+        return " (kein aktives Teileprogramm)";
+    return " (" + name + ")";
+}
+
+// A failed call with nothing but the system's code.
+std::string system_failure(const host::AutomationError& error) {
+    if (host::is_host_lost(error))
+        return "Vormesa antwortet nicht";
+    if (error.number() == dispatch_type_mismatch)
+        return "Typen unverträglich";
+    return "Automatisierungsfehler";
+}
+
+} // namespace
+
+std::string error_description(const host::AutomationError& error) {
+    using host::ErrorKind;
+    switch (error.kind()) {
+    case ErrorKind::Host:
+        if (!error.description().empty())
+            return error.description();
+        return system_failure(error);
+    case ErrorKind::System:
+        return system_failure(error);
+    case ErrorKind::TypeMismatch:
+        return "Typen unverträglich";
+    case ErrorKind::InvalidUseOfNull:
+        return "Unzulässige Verwendung von Null";
+    case ErrorKind::ObjectRequired:
+        return "Objekt erforderlich";
+    case ErrorKind::ObjectNotSet:
+        return "Objektvariable oder With-Blockvariable nicht festgelegt" +
+               missing_object(error.name());
+    case ErrorKind::CannotCreate:
+        return "Objekterstellung durch ActiveX-Komponente nicht möglich";
+    case ErrorKind::UnknownName:
+        return "Unbekannter Name: " + error.name();
+    case ErrorKind::UnexpectedValue:
+        return "Unerwarteter Wert von Vormesa";
+    }
+    return system_failure(error);
+}
 
 std::string runtime_error_text(const host::AutomationError& error) {
-    std::string number = std::to_string(error.number());
-    if (error.number() < 0) {
-        // Host failure codes are easier to look up in their hexadecimal form.
-        char hex[16];
-        std::snprintf(hex, sizeof hex, "%08X", static_cast<unsigned>(error.number()));
-        number += std::string(" (") + hex + ")";
-    }
-    return "Laufzeitfehler '" + number + "':\n\n" + error.description();
+    return "Laufzeitfehler '" + number_text(error.number()) + "':\n\n" + error_description(error);
 }
 
 std::string export_outcome_text(const exporter::ExportResult& result, const std::string& file) {
@@ -27,16 +88,38 @@ std::string export_outcome_text(const exporter::ExportResult& result, const std:
                     : std::to_string(result.unread_values) + " Werte konnten") +
                " nicht aus Vormesa gelesen werden. Die betroffenen Felder sind leer.";
     case Status::FileFailed:
-        return "Die Datei \"" + file + "\" konnte nicht geschrieben werden: " + result.reason +
+        return "Die Datei \"" + file +
+               "\" konnte nicht geschrieben werden: " + file_failure_reason(result.file_failure) +
                ".\nEine vorhandene Datei dieses Namens ist unverändert.";
     case Status::HostLost:
-        return "Vormesa antwortet nicht mehr (" + result.reason +
-               ").\nDie Ausgabe ist unvollständig und wurde nicht gespeichert; die Datei \"" +
+        return "Vormesa antwortet nicht mehr.\nDie Ausgabe ist unvollständig und wurde nicht "
+               "gespeichert; die Datei \"" +
                file + "\" ist unverändert.";
     case Status::NoOutputOption:
         return message::no_output_option;
     }
     return {};
+}
+
+std::string log_text(const host::AutomationError& error) {
+    if (error.detail().empty())
+        return {};
+    return "Laufzeitfehler " + number_text(error.number()) + ": " + error_description(error) +
+           ": " + error.detail();
+}
+
+std::string log_text(const exporter::ExportResult& result) {
+    using Status = exporter::ExportResult::Status;
+    if (result.status == Status::HostLost && result.host_failure)
+        return log_text(*result.host_failure);
+    if (result.status != Status::FileFailed)
+        return {};
+    const exporter::FileFailure& failure = result.file_failure;
+    const std::u8string path = failure.path.u8string();
+    return std::string(path.begin(), path.end()) + ": " + file_failure_reason(failure) + " (" +
+           (failure.code_kind == exporter::FileFailure::CodeKind::Windows ? "Windows-Code "
+                                                                          : "errno ") +
+           std::to_string(failure.code) + ")";
 }
 
 } // namespace kastrel::app

@@ -1,13 +1,15 @@
 #pragma once
 
 #include "export/export_request.h"
+#include "export/file_failure.h"
 #include "host/automation_error.h"
 
 #include <string>
 
 namespace kastrel::app {
 
-// The program's own message texts.
+// The program's own message texts. Every text the user sees is worded here
+// (or below); the engine and the backends hand over what happened as values.
 namespace message {
 inline constexpr const char* host_not_running = "Vormesa muß gestartet werden";
 inline constexpr const char* no_part_program = "Teileprogramm muß aktiv sein";
@@ -16,10 +18,23 @@ inline constexpr const char* no_output_option =
 inline constexpr const char* export_complete = "Alle selektierten Merkmale in Datei geschrieben";
 } // namespace message
 
+// What went wrong in a call into the host, in German: the host's own
+// description when it gave one, otherwise this program's wording of the kind.
+std::string error_description(const host::AutomationError& error);
+
 // The run-time error box's text for a failure no handler deals with.
 std::string runtime_error_text(const host::AutomationError& error);
 
+// Why the export file could not be written, in German; an unknown system
+// code is given by its number.
+std::string file_failure_reason(const exporter::FileFailure& failure);
+
 // What the user is told after an export that got past the Save dialog.
 std::string export_outcome_text(const exporter::ExportResult& result, const std::string& file);
+
+// For the log: what the user's text leaves out (the bus's or the system's
+// own text, the file the failed call was about). Empty when there is nothing.
+std::string log_text(const host::AutomationError& error);
+std::string log_text(const exporter::ExportResult& result);
 
 } // namespace kastrel::app

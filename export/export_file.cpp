@@ -1,8 +1,8 @@
 #include "export/export_file.h"
 
 #include <cerrno>
-#include <cstring>
 #include <random>
+#include <string>
 #include <system_error>
 
 #ifdef _WIN32
@@ -30,12 +30,23 @@ std::filesystem::path temporary_beside(const std::filesystem::path& target) {
     return target.parent_path() / name;
 }
 
-std::string reason_of(const std::error_code& error) {
+[[noreturn]] void fail_with(FileFailure::Kind kind, int code, const std::filesystem::path& path) {
+    throw FileError({kind, FileFailure::CodeKind::Errno, code, path});
+}
+
+[[noreturn]] void fail_with(const std::error_code& error, const std::filesystem::path& path) {
+    FileFailure::CodeKind code_kind = FileFailure::CodeKind::Errno;
 #ifdef _WIN32
-    return error.message();
-#else
-    return describe_file_error(error.value());
+    // The library reports some calls with Windows' own codes.
+    if (error.category() == std::system_category())
+        code_kind = FileFailure::CodeKind::Windows;
 #endif
+    throw FileError({FileFailure::Kind::System, code_kind, error.value(), path});
+}
+
+std::string describe(const FileFailure& failure) {
+    const std::u8string name = failure.path.u8string();
+    return std::string(name.begin(), name.end()) + ": " + std::to_string(failure.code);
 }
 
 // Moves the finished file over the target, keeping what the user set on the
@@ -51,7 +62,8 @@ void replace_target(const std::filesystem::path& temporary, const std::filesyste
             SetFileAttributesW(temporary.c_str(), attributes & ~DWORD{FILE_ATTRIBUTE_READONLY});
         if (!ReplaceFileW(target.c_str(), temporary.c_str(), nullptr,
                           REPLACEFILE_IGNORE_MERGE_ERRORS, nullptr, nullptr))
-            throw FileError(std::system_category().message(static_cast<int>(GetLastError())));
+            throw FileError({FileFailure::Kind::System, FileFailure::CodeKind::Windows,
+                             static_cast<int>(GetLastError()), target});
         return;
     }
 #else
@@ -62,10 +74,13 @@ void replace_target(const std::filesystem::path& temporary, const std::filesyste
 #endif
     std::filesystem::rename(temporary, target, error);
     if (error)
-        throw FileError(reason_of(error));
+        fail_with(error, target);
 }
 
 } // namespace
+
+FileError::FileError(FileFailure failure)
+    : std::runtime_error(describe(failure)), failure_(std::move(failure)) {}
 
 ExportFile::ExportFile(const std::filesystem::path& target) : target_(target) {
     std::error_code error;
@@ -73,7 +88,7 @@ ExportFile::ExportFile(const std::filesystem::path& target) : target_(target) {
     if (std::filesystem::is_symlink(target_, error))
         target_ = std::filesystem::weakly_canonical(target_, error);
     if (std::filesystem::is_directory(target_, error))
-        throw FileError(describe_file_error(EISDIR));
+        fail_with(FileFailure::Kind::TargetIsFolder, 0, target_);
     for (int attempt = 0; attempt < 8 && !file_; ++attempt) {
         temporary_ = temporary_beside(target_);
         if (std::filesystem::exists(temporary_, error))
@@ -81,10 +96,10 @@ ExportFile::ExportFile(const std::filesystem::path& target) : target_(target) {
         errno = 0;
         file_ = open_for_writing(temporary_);
         if (!file_)
-            throw FileError(describe_file_error(errno));
+            fail_with(FileFailure::Kind::System, errno != 0 ? errno : EIO, temporary_);
     }
     if (!file_)
-        throw FileError(describe_file_error(EEXIST));
+        fail_with(FileFailure::Kind::NoTemporaryName, 0, target_);
     std::setvbuf(file_, nullptr, _IOFBF, buffer_size);
 }
 
@@ -110,7 +125,7 @@ void ExportFile::write_line(std::string_view line) {
             fail(errno);
     }
     if (first_error_ != 0)
-        throw FileError(describe_file_error(first_error_));
+        fail_with(FileFailure::Kind::System, first_error_, temporary_);
 }
 
 void ExportFile::commit() {
@@ -125,39 +140,9 @@ void ExportFile::commit() {
     if (closed != 0)
         fail(errno);
     if (first_error_ != 0)
-        throw FileError(describe_file_error(first_error_));
+        fail_with(FileFailure::Kind::System, first_error_, temporary_);
     replace_target(temporary_, target_);
     committed_ = true;
-}
-
-std::string describe_file_error(int error_number) {
-    switch (error_number) {
-    case EACCES:
-    case EPERM:
-        return "Zugriff verweigert";
-    case ENOENT:
-    case ENOTDIR:
-        return "Ordner nicht gefunden";
-    case ENOSPC:
-        return "Datenträger voll";
-    case EFBIG:
-        return "Datei zu groß für den Datenträger";
-    case EROFS:
-        return "Datenträger ist schreibgeschützt";
-    case EISDIR:
-        return "Der Name bezeichnet einen Ordner";
-    case ENAMETOOLONG:
-        return "Dateiname zu lang";
-    case EINVAL:
-        return "Ungültiger Dateiname";
-    case EBUSY:
-    case ETXTBSY:
-        return "Datei wird von einem anderen Programm verwendet";
-    case EEXIST:
-        return "Temporäre Datei konnte nicht angelegt werden";
-    default:
-        return std::strerror(error_number);
-    }
 }
 
 } // namespace kastrel::exporter

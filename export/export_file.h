@@ -1,9 +1,10 @@
 #pragma once
 
+#include "export/file_failure.h"
+
 #include <cstdio>
 #include <filesystem>
 #include <stdexcept>
-#include <string>
 #include <string_view>
 
 namespace kastrel::exporter {
@@ -11,12 +12,11 @@ namespace kastrel::exporter {
 // The file could not be created, written or put in place.
 class FileError : public std::runtime_error {
 public:
-    explicit FileError(std::string reason)
-        : std::runtime_error(reason), reason_(std::move(reason)) {}
-    const std::string& reason() const noexcept { return reason_; }
+    explicit FileError(FileFailure failure);
+    const FileFailure& failure() const noexcept { return failure_; }
 
 private:
-    std::string reason_;
+    FileFailure failure_;
 };
 
 // The export file. Lines go to a temporary file beside the target, which
@@ -44,8 +44,5 @@ private:
     int first_error_ = 0;
     bool committed_ = false;
 };
-
-// A short German reason for an errno value.
-std::string describe_file_error(int error_number);
 
 } // namespace kastrel::exporter

@@ -1,5 +1,9 @@
 #pragma once
 
+#include "export/file_failure.h"
+#include "host/automation_error.h"
+
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -31,8 +35,9 @@ struct ExportResult {
         HostLost,       // the host stopped answering; an existing file is unchanged
     };
     Status status = Status::Written;
-    int unread_values = 0; // host values that could not be read into the file
-    std::string reason;    // for FileFailed and HostLost, in German
+    int unread_values = 0;                             // host values that could not be read
+    FileFailure file_failure;                          // for FileFailed
+    std::optional<host::AutomationError> host_failure; // for HostLost: the call that found it
 };
 
 } // namespace kastrel::exporter

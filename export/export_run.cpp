@@ -75,8 +75,7 @@ private:
                 return;
             feature = command->get("FeatureCommand").to_object();
             if (!feature)
-                throw host::AutomationError(host::error_number::object_not_set,
-                                            "Vormesa hat kein Merkmal geliefert");
+                throw host::AutomationError(host::ErrorKind::ObjectNotSet, "FeatureCommand");
             id = feature->get("ID").to_text();
         } catch (const host::AutomationError& error) {
             log_.failed(error); // skipped: its ID is unknown, so nothing can be matched
@@ -157,10 +156,10 @@ ExportResult run_export(host::Dispatch& commands, const ExportRequest& request,
         result.unread_values = run.unread();
     } catch (const FileError& error) {
         result.status = ExportResult::Status::FileFailed;
-        result.reason = error.reason();
+        result.file_failure = error.failure();
     } catch (const HostLost& lost) {
         result.status = ExportResult::Status::HostLost;
-        result.reason = lost.error.description();
+        result.host_failure = lost.error;
     } catch (const NoOutputOption&) {
         result.status = ExportResult::Status::NoOutputOption;
     }

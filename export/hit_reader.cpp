@@ -40,8 +40,7 @@ std::optional<double> read_coordinate(host::Dispatch& feature, GetHitArguments& 
         const host::Object point =
             feature.call("GetHit", args.for_data_kind(data_kind)).to_object();
         if (!point)
-            throw host::AutomationError(host::error_number::object_not_set,
-                                        "Vormesa hat keinen Messpunkt geliefert");
+            throw host::AutomationError(host::ErrorKind::ObjectNotSet, "GetHit");
         return point->get(axis).to_double();
     } catch (const host::AutomationError& error) {
         log.failed(error);

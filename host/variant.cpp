@@ -11,11 +11,11 @@ namespace kastrel::host {
 namespace {
 
 [[noreturn]] void type_mismatch() {
-    throw AutomationError(error_number::type_mismatch, "Typen unverträglich");
+    throw AutomationError(ErrorKind::TypeMismatch);
 }
 
 [[noreturn]] void invalid_null() {
-    throw AutomationError(error_number::invalid_use_of_null, "Unzulässige Verwendung von Null");
+    throw AutomationError(ErrorKind::InvalidUseOfNull);
 }
 
 std::string_view trim(std::string_view text) {
@@ -138,7 +138,7 @@ Object Variant::to_object() const {
     case Kind::ObjectRef:
         return std::get<Object>(value_);
     default:
-        throw AutomationError(error_number::object_required, "Objekt erforderlich");
+        throw AutomationError(ErrorKind::ObjectRequired);
     }
 }
 

@@ -1,6 +1,6 @@
 #include "vormesa-sim/dbus_server.h"
 
-#include "host/dbus/protocol.h"
+#include "common/dbus/protocol.h"
 #include "vormesa-sim/dbus_value_codec.h"
 
 #include <cerrno>
@@ -10,7 +10,7 @@
 
 namespace vormesa_sim {
 
-namespace protocol = kastrel::host::dbus;
+namespace protocol = kastrel::common::dbus;
 
 namespace {
 

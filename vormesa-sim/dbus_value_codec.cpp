@@ -1,6 +1,6 @@
 #include "vormesa-sim/dbus_value_codec.h"
 
-#include "host/dbus/protocol.h"
+#include "common/dbus/protocol.h"
 
 #include <cerrno>
 
@@ -8,7 +8,7 @@ namespace vormesa_sim {
 
 namespace {
 
-using kastrel::host::dbus::ValueKind;
+using kastrel::common::dbus::ValueKind;
 
 std::uint8_t kind_byte(const Value& value) {
     return static_cast<std::uint8_t>(value.index());

@@ -5,7 +5,7 @@
 #include "app/win32/resource_ids.h"
 #include "app/win32/win32_dialogs.h"
 #include "app/windows_regional.h"
-#include "host/com/com_text.h"
+#include "common/win32/utf16.h"
 
 #include <stdexcept>
 #include <string_view>
@@ -259,7 +259,7 @@ HWND FrmPointsWindow::check(int number) const {
 }
 
 void FrmPointsWindow::set_caption(const std::string& caption) {
-    SetWindowTextW(window_, host::com::to_utf16(caption).c_str());
+    SetWindowTextW(window_, common::to_utf16(caption).c_str());
 }
 
 void FrmPointsWindow::clear_entries() {
@@ -268,8 +268,7 @@ void FrmPointsWindow::clear_entries() {
 
 void FrmPointsWindow::add_entry(const std::string& text) {
     // Not sorted: LB_ADDSTRING appends.
-    SendMessageW(list(), LB_ADDSTRING, 0,
-                 reinterpret_cast<LPARAM>(host::com::to_utf16(text).c_str()));
+    SendMessageW(list(), LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(common::to_utf16(text).c_str()));
 }
 
 int FrmPointsWindow::entry_count() const {
@@ -283,7 +282,7 @@ std::string FrmPointsWindow::entry_text(int index) const {
     std::vector<wchar_t> text(static_cast<std::size_t>(length) + 1, L'\0');
     SendMessageW(list(), LB_GETTEXT, static_cast<WPARAM>(index),
                  reinterpret_cast<LPARAM>(text.data()));
-    return host::com::to_utf8(text.data());
+    return common::to_utf8(text.data());
 }
 
 bool FrmPointsWindow::entry_selected(int index) const {

@@ -4,7 +4,7 @@
 #include "app/win32/dpi.h"
 #include "app/win32/frm_points_window.h"
 #include "app/win32/win32_dialogs.h"
-#include "host/com/com_apartment.h"
+#include "common/com/com_apartment.h"
 #include "host/com/com_connector.h"
 
 #include <exception>
@@ -33,7 +33,7 @@ int run_message_loop(const kastrel::app::win32::FrmPointsWindow& window) {
 int run(HINSTANCE instance, int show_command) {
     using namespace kastrel;
     app::win32::become_dpi_aware();
-    host::com::ComApartment apartment;
+    common::com::ComApartment apartment;
     host::com::ComConnector connector;
     app::win32::FrmPointsWindow window(instance);
     app::FrmPoints logic(window, connector);

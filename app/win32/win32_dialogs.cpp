@@ -1,6 +1,6 @@
 #include "app/win32/win32_dialogs.h"
 
-#include "host/com/com_text.h"
+#include "common/win32/utf16.h"
 
 #include <algorithm>
 #include <commdlg.h>
@@ -29,18 +29,18 @@ std::optional<std::string> run_save_dialog(HWND owner, const SaveDialogRequest& 
     dialog.Flags = static_cast<DWORD>(request.flags);
     if (!GetSaveFileNameW(&dialog))
         return std::nullopt;
-    return host::com::to_utf8(file.data());
+    return common::to_utf8(file.data());
 }
 
 } // namespace
 
 void show_message_box(HWND owner, const std::string& text) {
-    MessageBoxW(owner, host::com::to_utf16(text).c_str(), L"Sarvinet", MB_OK);
+    MessageBoxW(owner, common::to_utf16(text).c_str(), L"Sarvinet", MB_OK);
 }
 
 std::optional<std::string> ask_save_file(HWND owner, const SaveDialogRequest& request) {
     const std::wstring filter = dialog_filter(request.filter);
-    const std::wstring proposed = host::com::to_utf16(request.proposed_name);
+    const std::wstring proposed = common::to_utf16(request.proposed_name);
     if (auto chosen = run_save_dialog(owner, request, filter, proposed))
         return chosen;
     // A remembered name the dialog refuses (e.g. its folder has gone) must
@@ -51,7 +51,7 @@ std::optional<std::string> ask_save_file(HWND owner, const SaveDialogRequest& re
 }
 
 std::wstring dialog_filter(std::string_view filter) {
-    std::wstring result = host::com::to_utf16(filter);
+    std::wstring result = common::to_utf16(filter);
     for (wchar_t& c : result)
         if (c == L'|')
             c = L'\0';

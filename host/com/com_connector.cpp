@@ -1,34 +1,33 @@
 #include "host/com/com_connector.h"
 
+#include "common/win32/utf16.h"
 #include "host/automation_error.h"
 #include "host/com/com_dispatch.h"
 #include "host/com/com_error.h"
-#include "host/com/com_text.h"
 
 #include <windows.h>
 
 namespace kastrel::host::com {
 namespace {
 
-[[noreturn]] void cannot_create(HRESULT result) {
-    throw AutomationError(error_number::cannot_create_object,
-                          "Objekterstellung durch ActiveX-Komponente nicht möglich (" +
-                              system_message(result) + ")");
+[[noreturn]] void cannot_create(std::string_view class_name, HRESULT result) {
+    throw AutomationError(ErrorKind::CannotCreate, std::string(class_name),
+                          code_and_message(result));
 }
 
 } // namespace
 
 Object ComConnector::create_object(std::string_view class_name) {
-    const std::wstring name = to_utf16(class_name);
+    const std::wstring name = common::to_utf16(class_name);
     CLSID class_id{};
     HRESULT result = CLSIDFromProgID(name.c_str(), &class_id);
     if (FAILED(result))
-        cannot_create(result);
-    ComPtr<IDispatch> object;
+        cannot_create(class_name, result);
+    common::com::ComPtr<IDispatch> object;
     result = CoCreateInstance(class_id, nullptr, CLSCTX_INPROC_SERVER | CLSCTX_LOCAL_SERVER,
                               IID_IDispatch, reinterpret_cast<void**>(object.put()));
     if (FAILED(result))
-        cannot_create(result);
+        cannot_create(class_name, result);
     return make_object(std::move(object));
 }
 

@@ -1,11 +1,16 @@
 #include "host/com/com_dispatch.h"
 
+#include "common/win32/utf16.h"
 #include "host/automation_error.h"
 #include "host/com/com_error.h"
-#include "host/com/com_text.h"
 #include "host/com/com_variant.h"
 
 namespace kastrel::host::com {
+
+using common::com::ComPtr;
+using common::com::ExceptionInfo;
+using common::com::UniqueVariant;
+
 namespace {
 
 // Walks the collection's IEnumVARIANT one item per call.
@@ -35,7 +40,7 @@ IUnknown* unknown_in(const VARIANT& value) {
     case VT_DISPATCH:
         return V_DISPATCH(&value);
     default:
-        throw AutomationError(error_number::type_mismatch, "Typen unverträglich");
+        throw AutomationError(ErrorKind::TypeMismatch);
     }
 }
 
@@ -51,14 +56,13 @@ DISPID ComDispatch::dispid_of(std::string_view member) {
     for (const auto& [name, dispid] : dispids_)
         if (name == member)
             return dispid;
-    std::wstring name = to_utf16(member);
+    std::wstring name = common::to_utf16(member);
     LPOLESTR names[] = {name.data()};
     DISPID dispid = DISPID_UNKNOWN;
     const HRESULT result = object_->GetIDsOfNames(IID_NULL, names, 1, LOCALE_USER_DEFAULT, &dispid);
-    // The server gives no description here; say what a host's own Invoke would.
     if (result == DISP_E_UNKNOWNNAME)
-        throw AutomationError(static_cast<std::int32_t>(result),
-                              "Unbekannter Name: " + std::string(member));
+        throw AutomationError(ErrorKind::UnknownName, static_cast<std::int32_t>(result),
+                              std::string(member), {});
     if (FAILED(result))
         throw automation_error(result);
     dispids_.emplace_back(std::string(member), dispid);
@@ -116,8 +120,7 @@ std::unique_ptr<Enumerator> ComDispatch::enumerate() {
         throw automation_error(outcome, info);
     IUnknown* unknown = unknown_in(*result.get());
     if (!unknown)
-        throw AutomationError(error_number::object_not_set,
-                              "Objektvariable oder With-Blockvariable nicht festgelegt");
+        throw AutomationError(ErrorKind::ObjectNotSet);
     ComPtr<IEnumVARIANT> items;
     const HRESULT queried =
         unknown->QueryInterface(IID_IEnumVARIANT, reinterpret_cast<void**>(items.put()));

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "host/com/com_ptr.h"
+#include "common/com/com_ptr.h"
 #include "host/dispatch.h"
 
 #include <oaidl.h>
@@ -14,7 +14,7 @@ namespace kastrel::host::com {
 // library. The object is released when the last host::Object for it goes.
 class ComDispatch : public Dispatch {
 public:
-    explicit ComDispatch(ComPtr<IDispatch> object) : object_(std::move(object)) {}
+    explicit ComDispatch(common::com::ComPtr<IDispatch> object) : object_(std::move(object)) {}
 
     Variant get(std::string_view member) override;
     Variant call(std::string_view member, std::span<Argument> args) override;
@@ -27,11 +27,11 @@ private:
     DISPID dispid_of(std::string_view member);
     Variant invoke(DISPID dispid, WORD flags, DISPPARAMS& params);
 
-    ComPtr<IDispatch> object_;
+    common::com::ComPtr<IDispatch> object_;
     std::vector<std::pair<std::string, DISPID>> dispids_;
 };
 
 // The host object for an interface pointer; no object for a null pointer.
-Object make_object(ComPtr<IDispatch> object);
+Object make_object(common::com::ComPtr<IDispatch> object);
 
 } // namespace kastrel::host::com

@@ -1,6 +1,6 @@
 #include "host/com/com_error.h"
 
-#include "host/com/com_text.h"
+#include "common/win32/utf16.h"
 
 #include <array>
 #include <cstdio>
@@ -29,19 +29,22 @@ std::string system_message(HRESULT result) {
     // Win32 errors wrapped in an HRESULT are often only known by their plain number.
     if (text.empty() && HRESULT_FACILITY(result) == FACILITY_WIN32)
         text = format_message(HRESULT_CODE(result));
-    if (!text.empty())
-        return to_utf8(text);
-    std::array<char, 40> fallback{};
-    std::snprintf(fallback.data(), fallback.size(), "Automatisierungsfehler 0x%08lX",
-                  static_cast<unsigned long>(code));
-    return fallback.data();
+    return common::to_utf8(text);
+}
+
+std::string code_and_message(HRESULT result) {
+    std::array<char, 16> code{};
+    std::snprintf(code.data(), code.size(), "0x%08lX", static_cast<unsigned long>(result));
+    const std::string text = system_message(result);
+    return text.empty() ? std::string(code.data()) : std::string(code.data()) + " " + text;
 }
 
 AutomationError automation_error(HRESULT result) {
-    return AutomationError(static_cast<std::int32_t>(result), system_message(result));
+    return AutomationError(ErrorKind::System, static_cast<std::int32_t>(result), {},
+                           system_message(result));
 }
 
-AutomationError automation_error(HRESULT result, ExceptionInfo& info) {
+AutomationError automation_error(HRESULT result, common::com::ExceptionInfo& info) {
     if (result != DISP_E_EXCEPTION)
         return automation_error(result);
     info.fill_in();
@@ -51,9 +54,9 @@ AutomationError automation_error(HRESULT result, ExceptionInfo& info) {
         number = static_cast<std::int32_t>(details.scode);
     else if (details.wCode != 0)
         number = details.wCode;
-    std::string description = utf8_of(details.bstrDescription);
+    std::string description = common::com::utf8_of(details.bstrDescription);
     if (description.empty())
-        description = system_message(static_cast<HRESULT>(number));
+        return automation_error(static_cast<HRESULT>(number));
     return AutomationError(number, std::move(description));
 }
 

@@ -5,10 +5,16 @@
 #include "host/com/com_error.h"
 
 namespace kastrel::host::com {
+
+using common::com::Bstr;
+using common::com::ComPtr;
+using common::com::UniqueVariant;
+using common::com::utf8_of;
+
 namespace {
 
 [[noreturn]] void type_mismatch() {
-    throw AutomationError(error_number::type_mismatch, "Typen unverträglich");
+    throw AutomationError(ErrorKind::TypeMismatch);
 }
 
 // Converts to `type` into a fresh variant; false when the value does not fit.

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "host/com/com_values.h"
+#include "common/com/com_values.h"
 #include "host/variant.h"
 
 namespace kastrel::host::com {
@@ -12,7 +12,7 @@ Variant to_host(const VARIANT& value);
 
 // A value to pass to the host. Only objects that came from the host can be
 // passed back; others are a type mismatch.
-UniqueVariant to_com(const Variant& value);
+common::com::UniqueVariant to_com(const Variant& value);
 
 // Points `reference` (VT_BYREF) at the value held in `target`, so the host
 // writes its result into `target`.

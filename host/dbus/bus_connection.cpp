@@ -1,7 +1,7 @@
 #include "host/dbus/bus_connection.h"
 
+#include "common/dbus/protocol.h"
 #include "host/automation_error.h"
-#include "host/dbus/protocol.h"
 
 #include <cerrno>
 #include <charconv>
@@ -10,15 +10,17 @@
 #include <systemd/sd-bus.h>
 
 namespace kastrel::host::dbus {
-namespace {
 
-constexpr std::int32_t server_unavailable = error_number::host_unavailable;
+using namespace common::dbus;
+
+namespace {
 
 struct ErrorFree {
     sd_bus_error error = SD_BUS_ERROR_NULL;
     ~ErrorFree() { sd_bus_error_free(&error); }
 };
 
+// The host's own failure: "<number> <description>".
 [[noreturn]] void throw_host_failure(const sd_bus_error& error) {
     std::string_view message = error.message ? error.message : "";
     std::int32_t number = 0;
@@ -29,16 +31,18 @@ struct ErrorFree {
             message.remove_prefix(1);
         throw AutomationError(number, std::string(message));
     }
-    throw AutomationError(server_unavailable, std::string(message));
+    // Not in the host's form: the peer on the bus is not a host one can work with.
+    throw AutomationError(ErrorKind::System, error_number::host_unavailable, {},
+                          std::string(error_name) + ": " + std::string(message));
 }
 
+// The call did not get an answer from the host; the bus says why.
 [[noreturn]] void throw_transport_failure(const sd_bus_error& error, int result) {
-    std::string text = "Vormesa antwortet nicht";
-    if (error.message && *error.message)
-        text += std::string(" (") + error.message + ")";
-    else
-        text += std::string(" (") + std::strerror(-result) + ")";
-    throw AutomationError(server_unavailable, text);
+    std::string detail;
+    if (error.name && *error.name)
+        detail = std::string(error.name) + ": ";
+    detail += error.message && *error.message ? error.message : std::strerror(-result);
+    throw AutomationError(ErrorKind::System, error_number::host_unavailable, {}, detail);
 }
 
 } // namespace
@@ -51,17 +55,15 @@ void check(int result, const char* what) {
     // A message this side could not build or read; the host may well be fine.
     constexpr auto unexpected = static_cast<std::int32_t>(0x8000FFFF);
     if (result < 0)
-        throw AutomationError(unexpected,
+        throw AutomationError(ErrorKind::System, unexpected, {},
                               std::string("D-Bus: ") + what + ": " + std::strerror(-result));
 }
 
 BusConnection::BusConnection() {
     const int result = sd_bus_open_user(&bus_);
     if (result < 0)
-        throw AutomationError(error_number::cannot_create_object,
-                              std::string("Objekterstellung durch ActiveX-Komponente nicht "
-                                          "möglich (keine Sitzungs-D-Bus: ") +
-                                  std::strerror(-result) + ")");
+        throw AutomationError(ErrorKind::CannotCreate, std::string(service_name),
+                              std::string("keine Sitzungs-D-Bus: ") + std::strerror(-result));
 }
 
 BusConnection::~BusConnection() {

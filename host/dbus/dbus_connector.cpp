@@ -1,19 +1,24 @@
 #include "host/dbus/dbus_connector.h"
 
+#include "common/dbus/protocol.h"
 #include "host/automation_error.h"
 #include "host/dbus/dbus_dispatch.h"
-#include "host/dbus/protocol.h"
 
 #include <systemd/sd-bus.h>
 
 namespace kastrel::host::dbus {
+
+using namespace common::dbus;
+
 namespace {
 
-// The server could not be reached or refused: what a COM client gets.
-[[noreturn]] void cannot_create(const std::string& detail) {
-    throw AutomationError(error_number::cannot_create_object,
-                          "Objekterstellung durch ActiveX-Komponente nicht möglich (" + detail +
-                              ")");
+// The server could not be reached or refused: what a COM client gets. What
+// the bus or the server said stays with it as its detail.
+[[noreturn]] void cannot_create(const std::string& class_name, const AutomationError& cause) {
+    std::string detail = cause.detail();
+    if (!cause.description().empty())
+        detail = std::to_string(cause.number()) + " " + cause.description();
+    throw AutomationError(ErrorKind::CannotCreate, class_name, detail);
 }
 
 } // namespace
@@ -35,9 +40,9 @@ Object DbusConnector::create_object(std::string_view class_name) {
         check(sd_bus_message_read_basic(reply.get(), 'o', &path), "CreateObject");
         return make_object(bus_, path);
     } catch (const AutomationError& error) {
-        if (error.number() == error_number::cannot_create_object)
+        if (error.kind() == ErrorKind::CannotCreate)
             throw;
-        cannot_create(error.description());
+        cannot_create(name, error);
     }
 }
 
@@ -54,9 +59,9 @@ Object DbusConnector::get_object(std::string_view path, std::string_view class_n
         check(sd_bus_message_read_basic(reply.get(), 'o', &result), "GetObject");
         return make_object(bus_, result);
     } catch (const AutomationError& error) {
-        if (error.number() == error_number::cannot_create_object)
+        if (error.kind() == ErrorKind::CannotCreate)
             throw;
-        cannot_create(error.description());
+        cannot_create(name, error);
     }
 }
 

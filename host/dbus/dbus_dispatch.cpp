@@ -1,12 +1,15 @@
 #include "host/dbus/dbus_dispatch.h"
 
+#include "common/dbus/protocol.h"
 #include "host/automation_error.h"
-#include "host/dbus/protocol.h"
 #include "host/dbus/value_codec.h"
 
 #include <systemd/sd-bus.h>
 
 namespace kastrel::host::dbus {
+
+using namespace common::dbus;
+
 namespace {
 
 class DbusEnumerator : public Enumerator {

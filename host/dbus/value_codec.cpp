@@ -1,13 +1,16 @@
 #include "host/dbus/value_codec.h"
 
+#include "common/dbus/protocol.h"
 #include "host/automation_error.h"
 #include "host/dbus/bus_connection.h"
-#include "host/dbus/protocol.h"
 
 #include <systemd/sd-bus.h>
 #include <type_traits>
 
 namespace kastrel::host::dbus {
+
+using namespace common::dbus;
+
 namespace {
 
 constexpr const char* reading = "Antwort lesen";
@@ -34,7 +37,7 @@ template <typename T> T read_basic(sd_bus_message* m, char type) {
 }
 
 [[noreturn]] void malformed() {
-    throw AutomationError(error_number::type_mismatch, "Unerwarteter Wert von Vormesa");
+    throw AutomationError(ErrorKind::UnexpectedValue);
 }
 
 } // namespace
@@ -66,7 +69,7 @@ void append_value_fields(sd_bus_message* m, const Variant& value) {
         append_basic(m, 's', std::get<std::string>(value.raw()).c_str());
         break;
     case Variant::Kind::ObjectRef:
-        throw AutomationError(error_number::type_mismatch, "Typen unverträglich");
+        throw AutomationError(ErrorKind::TypeMismatch);
     }
 }
 

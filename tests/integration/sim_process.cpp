@@ -1,7 +1,7 @@
 #include "tests/integration/sim_process.h"
 
+#include "common/dbus/protocol.h"
 #include "host/dbus/bus_connection.h"
-#include "host/dbus/protocol.h"
 
 #include <chrono>
 #include <csignal>
@@ -46,7 +46,7 @@ SimProcess::SimProcess(std::vector<std::string> args) {
     argv.push_back(nullptr);
     if (posix_spawn(&pid_, VORMESA_SIM_PATH, nullptr, nullptr, argv.data(), environ) != 0)
         throw std::runtime_error("cannot start " VORMESA_SIM_PATH);
-    wait_until(true, host::dbus::service_name);
+    wait_until(true, common::dbus::service_name);
 }
 
 SimProcess::~SimProcess() {
@@ -56,7 +56,7 @@ SimProcess::~SimProcess() {
     int status = 0;
     waitpid(pid_, &status, 0);
     try {
-        wait_until(false, host::dbus::service_name);
+        wait_until(false, common::dbus::service_name);
     } catch (const std::exception&) {
     }
 }

@@ -1,7 +1,7 @@
 // Calls the server through a real session bus with a raw sd-bus client.
 // Run under `dbus-run-session -- vormesa_sim_tests`.
 
-#include "host/dbus/protocol.h"
+#include "common/dbus/protocol.h"
 #include "vormesa-sim/dbus_server.h"
 
 #include <atomic>
@@ -14,7 +14,7 @@
 namespace vormesa_sim {
 namespace {
 
-namespace protocol = kastrel::host::dbus;
+namespace protocol = kastrel::common::dbus;
 
 const char* const program_json = R"({"commands": [
     {"type": "alignment"},

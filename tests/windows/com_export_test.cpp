@@ -1,6 +1,7 @@
 // Listing and export through COM and the stand-in server give what the model
 // gives in process, and the checked-in export files byte for byte.
 
+#include "app/messages.h"
 #include "export/export_run.h"
 #include "host/feature_listing.h"
 #include "tests/support/export_cases.h"
@@ -72,7 +73,8 @@ TEST_F(ComExport, EveryCaseWritesTheCheckedInFile) {
             const host::Object commands = program->get("Commands").to_object();
             const auto target = dir / (std::string(c.name) + ".xls");
             const auto result = exporter::run_export(*commands, fakes::request_for(c, ids), target);
-            ASSERT_EQ(result.status, exporter::ExportResult::Status::Written) << result.reason;
+            ASSERT_EQ(result.status, exporter::ExportResult::Status::Written)
+                << app::export_outcome_text(result, target.string());
             EXPECT_EQ(result.unread_values, 0);
             const auto expected = fakes::expected_file(KASTREL_SOURCE_DIR, c);
             ASSERT_TRUE(std::filesystem::exists(expected)) << expected;

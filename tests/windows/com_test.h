@@ -1,6 +1,6 @@
 #pragma once
 
-#include "host/com/com_apartment.h"
+#include "common/com/com_apartment.h"
 #include "host/com/com_connector.h"
 #include "host/dispatch.h"
 #include "tests/support/sim_connector.h"
@@ -15,7 +15,7 @@ class ComTest : public ::testing::Test {
 protected:
     host::Object application() { return connector_.create_object(host::application_class); }
 
-    host::com::ComApartment apartment_;
+    common::com::ComApartment apartment_;
     host::com::ComConnector connector_;
 };
 

@@ -1,6 +1,6 @@
 #include "tests/windows/server_process.h"
 
-#include "host/com/com_text.h"
+#include "common/win32/utf16.h"
 #include "vormesa-sim/win32/server_ids.h"
 
 #include <array>
@@ -44,7 +44,7 @@ std::wstring registered_server_path() {
 ServerProcess::ServerProcess(const std::vector<std::string>& args) {
     std::wstring command_line = quoted(registered_server_path());
     for (const std::string& arg : args)
-        command_line += L" " + quoted(host::com::to_utf16(arg));
+        command_line += L" " + quoted(common::to_utf16(arg));
     STARTUPINFOW startup{};
     startup.cb = sizeof(startup);
     // Started suspended so the ready event exists before the server looks for it.

@@ -1,6 +1,6 @@
 #include "vormesa-sim/qt/main_window.h"
 
-#include "host/dbus/protocol.h"
+#include "common/dbus/protocol.h"
 
 #include <QCloseEvent>
 #include <QFileDialog>
@@ -171,12 +171,12 @@ void MainWindow::refresh() {
 }
 
 void MainWindow::update_status() {
-    QString text = QString("Bedient %1").arg(kastrel::host::dbus::service_name);
+    QString text = QString("Bedient %1").arg(kastrel::common::dbus::service_name);
     if (server_.window_shown())
         text += QString(" und %1%2")
-                    .arg(QString::fromUtf8(kastrel::host::dbus::window_name_prefix.data(),
+                    .arg(QString::fromUtf8(kastrel::common::dbus::window_name_prefix.data(),
                                            static_cast<qsizetype>(
-                                               kastrel::host::dbus::window_name_prefix.size())),
+                                               kastrel::common::dbus::window_name_prefix.size())),
                          QString::fromUtf8(main_window_class.data(),
                                            static_cast<qsizetype>(main_window_class.size())));
     if (const PartProgram* program = host_.active_program())

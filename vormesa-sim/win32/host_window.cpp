@@ -1,6 +1,6 @@
 #include "vormesa-sim/win32/host_window.h"
 
-#include "host/com/com_text.h"
+#include "common/win32/utf16.h"
 #include "vormesa-sim/host_value.h"
 
 namespace vormesa_sim::win32 {
@@ -32,7 +32,7 @@ HostWindow::HostWindow(const std::string& title) : instance_(GetModuleHandleW(nu
     type.lpszClassName = window_class;
     if (!RegisterClassExW(&type))
         fail("Fensterklasse kann nicht registriert werden");
-    const std::wstring caption = kastrel::host::com::to_utf16(title);
+    const std::wstring caption = kastrel::common::to_utf16(title);
     window_ = CreateWindowExW(0, window_class, caption.c_str(), WS_OVERLAPPEDWINDOW, CW_USEDEFAULT,
                               CW_USEDEFAULT, 480, 160, nullptr, nullptr, instance_, nullptr);
     if (!window_) {

@@ -1,9 +1,8 @@
 // vormesa-sim-win: the stand-in for the measuring host Vormesa on Windows, a
 // local COM server for ZORVAT.Application.
 
-#include "host/automation_error.h"
-#include "host/com/com_apartment.h"
-#include "host/com/com_text.h"
+#include "common/com/com_apartment.h"
+#include "common/win32/utf16.h"
 #include "vormesa-sim/command_line.h"
 #include "vormesa-sim/part_program.h"
 #include "vormesa-sim/sim_host.h"
@@ -43,7 +42,7 @@ std::vector<std::string> command_line_arguments() {
     wchar_t** arguments = CommandLineToArgvW(GetCommandLineW(), &count);
     std::vector<std::string> result;
     for (int i = 1; i < count; ++i)
-        result.push_back(kastrel::host::com::to_utf8(arguments[i]));
+        result.push_back(kastrel::common::to_utf8(arguments[i]));
     LocalFree(arguments);
     return result;
 }
@@ -106,7 +105,7 @@ int serve(SimHost& host, const Options& options, bool started_by_com) {
     try {
         // The apartment goes before the objects' context, so objects that
         // clients still hold are released while the model is still there.
-        kastrel::host::com::ComApartment apartment;
+        kastrel::common::com::ComApartment apartment;
         std::optional<HostWindow> window;
         if (!options.no_window)
             window.emplace(window_title(host));
@@ -121,8 +120,8 @@ int serve(SimHost& host, const Options& options, bool started_by_com) {
         run_message_loop();
         lifetime.set_on_unused({});
         registration.revoke();
-    } catch (const kastrel::host::AutomationError& error) {
-        std::cerr << "vormesa-sim-win: COM: " << error.description() << "\n";
+    } catch (const kastrel::common::com::ComError& error) {
+        std::cerr << "vormesa-sim-win: COM: " << error.what() << "\n";
         return 1;
     } catch (const HostError& error) {
         std::cerr << "vormesa-sim-win: " << error.description() << "\n";

@@ -1,6 +1,6 @@
 #include "vormesa-sim/win32/registration.h"
 
-#include "host/com/com_text.h"
+#include "common/win32/utf16.h"
 #include "vormesa-sim/win32/server_ids.h"
 
 #include <array>
@@ -9,7 +9,7 @@
 namespace vormesa_sim::win32 {
 namespace {
 
-using kastrel::host::com::to_utf8;
+using kastrel::common::to_utf8;
 
 constexpr const wchar_t* classes_key = L"Software\\Classes\\";
 constexpr const wchar_t* prog_id = L"ZORVAT.Application";

@@ -1,6 +1,6 @@
 #include "vormesa-sim/win32/sim_dispatch.h"
 
-#include "host/com/com_values.h"
+#include "common/com/com_values.h"
 #include "vormesa-sim/win32/member_names.h"
 #include "vormesa-sim/win32/sim_enum_variant.h"
 #include "vormesa-sim/win32/variant_codec.h"
@@ -10,7 +10,7 @@
 
 namespace vormesa_sim::win32 {
 
-using kastrel::host::com::Bstr;
+using kastrel::common::com::Bstr;
 
 HRESULT report_failure(const HostError& error, EXCEPINFO* exception) {
     if (!exception)

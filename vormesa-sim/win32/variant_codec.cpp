@@ -1,12 +1,12 @@
 #include "vormesa-sim/win32/variant_codec.h"
 
-#include "host/com/com_values.h"
+#include "common/com/com_values.h"
 
 namespace vormesa_sim::win32 {
 
-using kastrel::host::com::Bstr;
-using kastrel::host::com::UniqueVariant;
-using kastrel::host::com::utf8_of;
+using kastrel::common::com::Bstr;
+using kastrel::common::com::UniqueVariant;
+using kastrel::common::com::utf8_of;
 
 std::optional<Value> value_of(const VARIANT& argument) {
     if (V_VT(&argument) == (VT_BYREF | VT_VARIANT))

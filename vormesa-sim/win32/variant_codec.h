@@ -2,7 +2,7 @@
 
 // VARIANTs to the model's values and back, for the COM server.
 
-#include "host/com/com_values.h"
+#include "common/com/com_values.h"
 #include "vormesa-sim/host_value.h"
 
 #include <functional>
@@ -20,7 +20,7 @@ using ObjectMaker = std::function<IDispatch*(const std::string& path)>;
 std::optional<Value> value_of(const VARIANT& argument);
 
 // A result for the caller; "/" is a null IDispatch, as "no object" is in COM.
-kastrel::host::com::UniqueVariant variant_of(const Value& value, const ObjectMaker& make_object);
+kastrel::common::com::UniqueVariant variant_of(const Value& value, const ObjectMaker& make_object);
 
 // Writes `value` to where the by-reference argument points; false when the
 // value does not fit the referenced kind.

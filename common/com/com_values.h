@@ -5,7 +5,7 @@
 #include <string_view>
 #include <utility>
 
-namespace kastrel::host::com {
+namespace kastrel::common::com {
 
 // Owns a BSTR.
 class Bstr {
@@ -81,4 +81,4 @@ private:
     EXCEPINFO info_{};
 };
 
-} // namespace kastrel::host::com
+} // namespace kastrel::common::com

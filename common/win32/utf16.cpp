@@ -1,8 +1,8 @@
-#include "host/com/com_text.h"
+#include "common/win32/utf16.h"
 
 #include <windows.h>
 
-namespace kastrel::host::com {
+namespace kastrel::common {
 
 std::wstring to_utf16(std::string_view text) {
     if (text.empty())
@@ -25,4 +25,4 @@ std::string to_utf8(std::wstring_view text) {
     return result;
 }
 
-} // namespace kastrel::host::com
+} // namespace kastrel::common

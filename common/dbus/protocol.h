@@ -29,7 +29,7 @@
 #include <cstdint>
 #include <string_view>
 
-namespace kastrel::host::dbus {
+namespace kastrel::common::dbus {
 
 inline constexpr const char* service_name = "ZORVAT.Application";
 inline constexpr const char* root_path = "/ZORVAT";
@@ -53,4 +53,4 @@ enum class ValueKind : std::uint8_t {
     Object = 6
 };
 
-} // namespace kastrel::host::dbus
+} // namespace kastrel::common::dbus

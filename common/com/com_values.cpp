@@ -1,8 +1,8 @@
-#include "host/com/com_values.h"
+#include "common/com/com_values.h"
 
-#include "host/com/com_text.h"
+#include "common/win32/utf16.h"
 
-namespace kastrel::host::com {
+namespace kastrel::common::com {
 
 Bstr::Bstr(std::string_view utf8) {
     const std::wstring text = to_utf16(utf8);
@@ -32,4 +32,4 @@ void ExceptionInfo::fill_in() noexcept {
     }
 }
 
-} // namespace kastrel::host::com
+} // namespace kastrel::common::com

@@ -3,7 +3,7 @@
 #include <unknwn.h>
 #include <utility>
 
-namespace kastrel::host::com {
+namespace kastrel::common::com {
 
 // Owns one reference to a COM interface.
 template <class T> class ComPtr {
@@ -53,4 +53,4 @@ private:
     T* pointer_ = nullptr;
 };
 
-} // namespace kastrel::host::com
+} // namespace kastrel::common::com

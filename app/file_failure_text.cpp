@@ -1,0 +1,107 @@
+#include "app/messages.h"
+
+#include <cerrno>
+#include <cstdint>
+
+namespace kastrel::app {
+namespace {
+
+const char* const access_denied = "Zugriff verweigert";
+const char* const folder_missing = "Ordner nicht gefunden";
+const char* const disk_full = "Datenträger voll";
+const char* const file_too_large = "Datei zu groß für den Datenträger";
+const char* const write_protected = "Datenträger ist schreibgeschützt";
+const char* const name_is_folder = "Der Name bezeichnet einen Ordner";
+const char* const name_too_long = "Dateiname zu lang";
+const char* const invalid_name = "Ungültiger Dateiname";
+const char* const in_use = "Datei wird von einem anderen Programm verwendet";
+
+const char* errno_reason(int code) {
+    switch (code) {
+    case EACCES:
+    case EPERM:
+        return access_denied;
+    case ENOENT:
+    case ENOTDIR:
+        return folder_missing;
+    case ENOSPC:
+        return disk_full;
+    case EFBIG:
+        return file_too_large;
+    case EROFS:
+        return write_protected;
+    case EISDIR:
+        return name_is_folder;
+    case ENAMETOOLONG:
+        return name_too_long;
+    case EINVAL:
+        return invalid_name;
+    case EBUSY:
+    case ETXTBSY:
+        return in_use;
+    default:
+        return nullptr;
+    }
+}
+
+// Windows' codes by number, so that the texts are the same on every build.
+const char* windows_reason(int code) {
+    // A code wrapped as an HRESULT (0x8007xxxx) is the Windows code in its low word.
+    if ((static_cast<std::uint32_t>(code) & 0xFFFF0000u) == 0x80070000u)
+        code = static_cast<int>(static_cast<std::uint32_t>(code) & 0xFFFFu);
+    switch (code) {
+    case 5:  // ERROR_ACCESS_DENIED
+    case 65: // ERROR_NETWORK_ACCESS_DENIED
+        return access_denied;
+    case 2:   // ERROR_FILE_NOT_FOUND
+    case 3:   // ERROR_PATH_NOT_FOUND
+    case 15:  // ERROR_INVALID_DRIVE
+    case 53:  // ERROR_BAD_NETPATH
+    case 67:  // ERROR_BAD_NET_NAME
+    case 267: // ERROR_DIRECTORY: a part of the path is no folder
+        return folder_missing;
+    case 39:  // ERROR_HANDLE_DISK_FULL
+    case 112: // ERROR_DISK_FULL
+        return disk_full;
+    case 223: // ERROR_FILE_TOO_LARGE
+        return file_too_large;
+    case 19: // ERROR_WRITE_PROTECT
+        return write_protected;
+    case 336: // ERROR_DIRECTORY_NOT_SUPPORTED
+        return name_is_folder;
+    case 206: // ERROR_FILENAME_EXCED_RANGE
+        return name_too_long;
+    case 123: // ERROR_INVALID_NAME
+    case 161: // ERROR_BAD_PATHNAME
+        return invalid_name;
+    case 32:   // ERROR_SHARING_VIOLATION
+    case 33:   // ERROR_LOCK_VIOLATION
+    case 1175: // ERROR_UNABLE_TO_REMOVE_REPLACED: the old file is held open
+    case 1224: // ERROR_USER_MAPPED_FILE
+        return in_use;
+    default:
+        return nullptr;
+    }
+}
+
+} // namespace
+
+std::string file_failure_reason(const exporter::FileFailure& failure) {
+    using Kind = exporter::FileFailure::Kind;
+    switch (failure.kind) {
+    case Kind::TargetIsFolder:
+        return name_is_folder;
+    case Kind::NoTemporaryName:
+        return "Temporäre Datei konnte nicht angelegt werden";
+    case Kind::System:
+        break;
+    }
+    const char* reason = failure.code_kind == exporter::FileFailure::CodeKind::Windows
+                             ? windows_reason(failure.code)
+                             : errno_reason(failure.code);
+    if (reason)
+        return reason;
+    return "Systemfehler " + std::to_string(failure.code);
+}
+
+} // namespace kastrel::app
