@@ -32,8 +32,7 @@ vormesa_sim::Value to_value(const host::Variant& variant) {
         [](const auto& v) -> vormesa_sim::Value {
             using T = std::decay_t<decltype(v)>;
             if constexpr (std::is_same_v<T, host::Object>)
-                throw host::AutomationError(host::error_number::type_mismatch,
-                                            "Typen unverträglich");
+                throw host::AutomationError(host::ErrorKind::TypeMismatch);
             else if constexpr (std::is_same_v<T, std::monostate> || std::is_same_v<T, bool> ||
                                std::is_same_v<T, std::int32_t> || std::is_same_v<T, double> ||
                                std::is_same_v<T, std::string>)
