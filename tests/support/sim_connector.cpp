@@ -4,8 +4,6 @@
 #include "host/dispatch.h"
 #include "vormesa-sim/part_program.h"
 
-#include <algorithm>
-
 namespace kastrel::fakes {
 namespace {
 
@@ -147,8 +145,7 @@ bool SimConnector::window_exists(std::string_view window_class) {
     return window && window_class == host::host_window_class;
 }
 
-vormesa_sim::Command feature(std::string id, double theo_diam,
-                             std::vector<vormesa_sim::Hit> hits) {
+vormesa_sim::Command feature(std::string id, double theo_diam, std::vector<vormesa_sim::Hit> hits) {
     vormesa_sim::Command command;
     command.type = "feature";
     command.id = std::move(id);
