@@ -60,6 +60,8 @@ inline constexpr std::int32_t bad_param_count = -2147352562;  // DISP_E_BADPARAM
 inline constexpr std::int32_t invalid_argument = -2147024809; // E_INVALIDARG
 inline constexpr std::int32_t failed = -2147467259;           // E_FAIL
 inline constexpr std::int32_t invalid_class = -2147221005;    // CO_E_CLASSSTRING
+// Not the host's own: what its caller gets once the host's process is gone.
+inline constexpr std::int32_t server_unavailable = -2147023174; // RPC_S_SERVER_UNAVAILABLE
 } // namespace host_error
 
 // Doubles in shortest round-trip form ("1", "2.5"), as the call log writes them.

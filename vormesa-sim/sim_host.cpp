@@ -56,10 +56,15 @@ void SimHost::close() {
     ++generation_;
 }
 
-void SimHost::log(std::string_view path, const std::optional<ObjectAddress>& address,
-                  const std::string& what) const {
+void SimHost::enter(std::string_view path, const std::optional<ObjectAddress>& address,
+                    const std::string& what) {
+    if (!observed())
+        return;
+    const std::string line = (address ? role_name(*address) : std::string(path)) + " " + what;
     if (call_log_)
-        call_log_((address ? role_name(*address) : std::string(path)) + " " + what);
+        call_log_(line);
+    if (auto failure = failures_.failure_for(line))
+        throw std::move(*failure);
 }
 
 ObjectRef SimHost::path_to(ObjectAddress address) const {
@@ -198,14 +203,14 @@ Value SimHost::get_hit(const Target& target, const std::vector<Argument>& args) 
 }
 
 std::string SimHost::create_object(std::string_view class_name) {
-    log("", ObjectAddress{}, "CreateObject");
+    enter("", ObjectAddress{}, "CreateObject");
     if (class_name != application_class)
         throw HostError(host_error::invalid_class, "Ungültige Klassenzeichenfolge");
     return object_path({.type = ObjectType::Application});
 }
 
 std::string SimHost::get_object(std::string_view /*path*/, std::string_view class_name) {
-    log("", ObjectAddress{}, "GetObject");
+    enter("", ObjectAddress{}, "GetObject");
     if (class_name != application_class)
         throw HostError(host_error::invalid_class, "Ungültige Klassenzeichenfolge");
     return object_path({.type = ObjectType::Application});
@@ -213,7 +218,7 @@ std::string SimHost::get_object(std::string_view /*path*/, std::string_view clas
 
 Value SimHost::get(std::string_view path, std::string_view member) {
     const auto address = parse_object_path(path);
-    log(path, address, std::string(member));
+    enter(path, address, std::string(member));
     const Target target = resolve(address);
     if (auto value = read_property(target, member))
         return std::move(*value);
@@ -223,11 +228,11 @@ Value SimHost::get(std::string_view path, std::string_view member) {
 InvokeResult SimHost::invoke(std::string_view path, std::string_view member,
                              std::vector<Argument> args) {
     const auto address = parse_object_path(path);
-    if (call_log_) {
+    if (observed()) {
         std::string what = std::string(member) + "(";
         for (std::size_t i = 0; i < args.size(); ++i)
             what += (i ? ", " : "") + format_argument(args[i]);
-        log(path, address, what + ")");
+        enter(path, address, what + ")");
     }
     const Target target = resolve(address);
     if (target.address.type == ObjectType::Feature && member == "GetHit") {
@@ -245,7 +250,7 @@ InvokeResult SimHost::invoke(std::string_view path, std::string_view member,
 
 std::string SimHost::new_enum(std::string_view path) {
     const auto address = parse_object_path(path);
-    log(path, address, "NewEnum");
+    enter(path, address, "NewEnum");
     const Target target = resolve(address);
     if (target.address.type != ObjectType::Commands)
         fail_unknown("NewEnum");
@@ -258,7 +263,7 @@ std::string SimHost::new_enum(std::string_view path) {
 
 NextResult SimHost::next(std::string_view enumerator_path) {
     const auto address = parse_object_path(enumerator_path);
-    log(enumerator_path, address, "Next");
+    enter(enumerator_path, address, "Next");
     if (!address || address->type != ObjectType::Enumerator)
         fail_unknown("Next");
     const auto it = enumerators_.find(address->enumerator);
@@ -272,7 +277,7 @@ NextResult SimHost::next(std::string_view enumerator_path) {
 
 void SimHost::release(std::string_view enumerator_path) {
     const auto address = parse_object_path(enumerator_path);
-    log(enumerator_path, address, "Release");
+    enter(enumerator_path, address, "Release");
     if (address && address->type == ObjectType::Enumerator)
         enumerators_.erase(address->enumerator);
 }

@@ -4,6 +4,7 @@
 // member reads, method calls and enumerators the way a strict host does, and
 // writes the call log. Transport-free, so it is tested without a bus.
 
+#include "vormesa-sim/failure_plan.h"
 #include "vormesa-sim/host_value.h"
 #include "vormesa-sim/object_path.h"
 #include "vormesa-sim/part_program.h"
@@ -31,6 +32,8 @@ public:
     static constexpr std::size_t max_enumerators = 4096;
 
     void set_call_log(CallLogSink sink) { call_log_ = std::move(sink); }
+    // Replaces the previous plan; its call positions count from here.
+    void set_failure_plan(FailurePlan plan) { failures_ = std::move(plan); }
 
     // Makes `program` the active part program; paths into the previous one go stale.
     void open(PartProgram program);
@@ -64,8 +67,11 @@ private:
         std::size_t position = 0;
     };
 
-    void log(std::string_view path, const std::optional<ObjectAddress>& address,
-             const std::string& what) const;
+    // Whether calls are logged or may be made to fail, so their lines are needed.
+    bool observed() const { return call_log_ || !failures_.empty(); }
+    // Every call passes here first: logs it, then fails it if the plan says so.
+    void enter(std::string_view path, const std::optional<ObjectAddress>& address,
+               const std::string& what);
     Target resolve(const std::optional<ObjectAddress>& address) const;
     std::optional<Value> read_property(const Target& target, std::string_view member) const;
     Value get_hit(const Target& target, const std::vector<Argument>& args) const;
@@ -76,6 +82,7 @@ private:
     std::map<std::uint64_t, EnumeratorState> enumerators_;
     std::uint64_t next_enumerator_id_ = 1;
     CallLogSink call_log_;
+    FailurePlan failures_;
 };
 
 } // namespace vormesa_sim

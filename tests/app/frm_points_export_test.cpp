@@ -1,6 +1,6 @@
 #include "app/frm_points.h"
-#include "tests/support/fake_host.h"
 #include "tests/support/fake_view.h"
+#include "tests/support/sim_connector.h"
 #include "tests/support/temp_dir.h"
 
 #include <gtest/gtest.h>
@@ -11,13 +11,13 @@ using app::Pointer;
 namespace {
 
 struct ExportClick : ::testing::Test {
-    fakes::FakeHost host;
+    fakes::SimConnector host;
     fakes::FakeView view;
     app::FrmPoints form{view, host};
     fakes::TempDir dir;
 
     ExportClick() {
-        host.commands = {fakes::feature("KRS1", 10, {fakes::hit({3, 4, 0}, {3, 4, -1})})};
+        host.open({fakes::feature("KRS1", 10, {fakes::hit({3, 4, 0}, {3, 4, -1})})});
         form.Form_Load();
         form.cmd_lesen_Click();
         form.cmd_allemarkieren_Click();
@@ -59,7 +59,7 @@ TEST_F(ExportClick, WritesTheFileAndReportsCompletion) {
 }
 
 TEST_F(ExportClick, UnreadValuesAreReportedAsAnIncompleteFile) {
-    host.failing_lines = {"Point#0.1.3 X"};
+    host.fail(vormesa_sim::FailurePlan().fail_every("Point#0.1.3 X", fakes::injected_failure()));
     view.save_answers = {file("a.xls")};
     form.cmd_schreiben_Click();
     ASSERT_EQ(view.messages.size(), 1u);
@@ -91,7 +91,7 @@ TEST_F(ExportClick, NoOutputOptionEndsTheProgramAndLeavesAnExistingFile) {
 }
 
 TEST_F(ExportClick, AttachFailuresShowTheRunTimeErrorAndKeepTheProgram) {
-    host.has_part_program = false;
+    host.sim().close();
     form.cmd_schreiben_Click();
     ASSERT_EQ(view.messages.size(), 1u);
     EXPECT_EQ(view.messages[0].rfind("Laufzeitfehler '91':", 0), 0u) << view.messages[0];
@@ -102,8 +102,7 @@ TEST_F(ExportClick, AttachFailuresShowTheRunTimeErrorAndKeepTheProgram) {
 TEST_F(ExportClick, TheHostDyingMidRunLeavesTheTargetIntact) {
     fakes::write_file(dir / "a.xls", "alt");
     view.save_answers = {file("a.xls")};
-    host.calls.clear();
-    host.lose_host_at = 8;
+    host.fail(vormesa_sim::FailurePlan().fail_from(8, fakes::host_lost()));
     form.cmd_schreiben_Click();
     ASSERT_EQ(view.messages.size(), 1u);
     EXPECT_NE(view.messages[0].find("Vormesa antwortet nicht mehr"), std::string::npos);

@@ -1,6 +1,6 @@
 #include "app/frm_points.h"
-#include "tests/support/fake_host.h"
 #include "tests/support/fake_view.h"
+#include "tests/support/sim_connector.h"
 
 #include <gtest/gtest.h>
 
@@ -11,14 +11,16 @@ using app::Pointer;
 namespace {
 
 struct Listing : ::testing::Test {
-    fakes::FakeHost host;
+    fakes::SimConnector host;
     fakes::FakeView view;
     app::FrmPoints form{view, host};
 
     Listing() {
-        host.commands = {fakes::feature("KRS1", 20), fakes::not_a_feature(),
-                         fakes::feature("KRS2", 20)};
+        host.open(commands());
         form.Form_Load();
+    }
+    static std::vector<vormesa_sim::Command> commands() {
+        return {fakes::feature("KRS1", 20), fakes::not_a_feature(), fakes::feature("KRS2", 20)};
     }
 };
 
@@ -46,7 +48,7 @@ TEST_F(Listing, FillsTheListEnablesTheButtonsAndFollowsTheHostsCallOrder) {
 TEST_F(Listing, ASecondListingReplacesTheEntriesAndDropsTheSelection) {
     form.cmd_lesen_Click();
     form.cmd_allemarkieren_Click();
-    host.commands = {fakes::feature("NEU", 1)};
+    host.open({fakes::feature("NEU", 1)});
     form.cmd_lesen_Click();
     EXPECT_EQ(view.entries, (std::vector<std::string>{"NEU"}));
     EXPECT_EQ(view.selected, (std::vector<bool>{false}));
@@ -64,7 +66,7 @@ TEST_F(Listing, MissingHostWindowClearsTheListAndEndsTheProgram) {
 }
 
 TEST_F(Listing, NoActivePartProgramEndsTheProgram) {
-    host.has_part_program = false;
+    host.sim().close();
     form.cmd_lesen_Click();
     EXPECT_EQ(view.messages, (std::vector<std::string>{"Teileprogramm muß aktiv sein"}));
     EXPECT_TRUE(view.ended);
@@ -75,10 +77,11 @@ TEST_F(Listing, NoActivePartProgramEndsTheProgram) {
 TEST_F(Listing, HostFailuresBeforeTheWindowTestShowTheRunTimeErrorAndKeepTheProgram) {
     for (const char* failing :
          {"Server CreateObject", "Application ActivePartProgram", "Server GetObject"}) {
-        fakes::FakeHost failing_host;
+        fakes::SimConnector failing_host;
         fakes::FakeView window;
-        failing_host.commands = host.commands;
-        failing_host.failing_lines = {failing};
+        failing_host.open(commands());
+        failing_host.fail(
+            vormesa_sim::FailurePlan().fail_every(failing, fakes::injected_failure()));
         window.entries = {"ALT"};
         window.selected = {true};
         app::FrmPoints logic(window, failing_host);
@@ -92,7 +95,8 @@ TEST_F(Listing, HostFailuresBeforeTheWindowTestShowTheRunTimeErrorAndKeepTheProg
 }
 
 TEST_F(Listing, AnUnreadableSecondActivePartProgramKeepsTheFirst) {
-    host.fail_call = 3; // the read after the window test
+    // The read after the window test.
+    host.fail(vormesa_sim::FailurePlan().fail_call(3, fakes::injected_failure()));
     form.cmd_lesen_Click();
     EXPECT_FALSE(view.ended);
     EXPECT_TRUE(view.messages.empty());
@@ -122,7 +126,7 @@ TEST(PlaneSwitches, CheckingOneClearsTheOthersAndUncheckingChangesNothingElse) {
         {{0, 1, 1, 1}, 1, {0, 1, 0, 0}},
     };
     for (const Case& c : cases) {
-        fakes::FakeHost host;
+        fakes::SimConnector host;
         fakes::FakeView view;
         app::FrmPoints form(view, host);
         view.checks = c.before;

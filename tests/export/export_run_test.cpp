@@ -1,5 +1,5 @@
 #include "export/export_run.h"
-#include "tests/support/fake_host.h"
+#include "tests/support/sim_connector.h"
 #include "tests/support/temp_dir.h"
 
 #include <gtest/gtest.h>
@@ -12,9 +12,10 @@ using exporter::OutputOption;
 namespace {
 
 struct ExportRun : ::testing::Test {
-    fakes::FakeHost host;
+    fakes::SimConnector host;
     fakes::TempDir dir;
     ExportRequest request;
+    vormesa_sim::FailurePlan failures;
 
     void select(std::vector<std::string> entries, std::vector<bool> selected = {}) {
         request.entries = std::move(entries);
@@ -24,27 +25,28 @@ struct ExportRun : ::testing::Test {
 
     ExportRun() { request.planes = {true, false, false}; }
 
-    // Runs the export; injected failures count from the run's first call.
+    // Runs the export; the calls and the failures' positions count from its first call.
     ExportResult run(const std::string& name = "out.xls") {
-        const auto fail_call = std::exchange(host.fail_call, std::nullopt);
-        const auto lose_host_at = std::exchange(host.lose_host_at, std::nullopt);
-        const host::Object commands =
-            host.application()->get("ActivePartProgram").to_object()->get("Commands").to_object();
+        host.fail({});
+        const host::Object commands = host.create_object(host::application_class)
+                                          ->get("ActivePartProgram")
+                                          .to_object()
+                                          ->get("Commands")
+                                          .to_object();
         host.calls.clear();
-        host.fail_call = fail_call;
-        host.lose_host_at = lose_host_at;
+        host.fail(failures);
         return exporter::run_export(*commands, request, dir / name);
     }
 
     std::string output(const std::string& name = "out.xls") { return fakes::read_file(dir / name); }
 };
 
-fakes::FakeHit at(double x, double y, double z = 0) {
+vormesa_sim::Hit at(double x, double y, double z = 0) {
     return fakes::hit({x, y, z}, {x, y, z});
 }
 
 TEST_F(ExportRun, OneHitCostsSixGetHitCallsWithTheHostsArgumentsEachFollowedByOneRead) {
-    host.commands = {fakes::feature("K", 10, {at(3, 4)})};
+    host.open({fakes::feature("K", 10, {at(3, 4)})});
     select({"K"});
     ASSERT_EQ(run().status, ExportResult::Status::Written);
     std::vector<std::string> expected = {
@@ -61,10 +63,10 @@ TEST_F(ExportRun, OneHitCostsSixGetHitCallsWithTheHostsArgumentsEachFollowedByOn
 }
 
 TEST_F(ExportRun, Option4WritesHeaderRowsAndSummaryOfEvenlySpreadHits) {
-    std::vector<fakes::FakeHit> hits;
+    std::vector<vormesa_sim::Hit> hits;
     for (int k = 0; k < 8; ++k)
         hits.push_back(fakes::hit({10.0 + k * 0.001, 0, -5}, {10, 0, -5.0 - k}));
-    host.commands = {fakes::feature("B", 20, hits)};
+    host.open({fakes::feature("B", 20, hits)});
     select({"B"});
     run();
     const std::string text = output();
@@ -80,7 +82,7 @@ TEST_F(ExportRun, Option4WritesHeaderRowsAndSummaryOfEvenlySpreadHits) {
 }
 
 TEST_F(ExportRun, PlaneSwitchesChooseRadiusAndDepth) {
-    host.commands = {fakes::feature("P", 10, {fakes::hit({3, 4, 12}, {1, 2, 9})})};
+    host.open({fakes::feature("P", 10, {fakes::hit({3, 4, 12}, {1, 2, 9})})});
     select({"P"});
     struct Case {
         exporter::PlaneSwitches planes;
@@ -99,10 +101,10 @@ TEST_F(ExportRun, PlaneSwitchesChooseRadiusAndDepth) {
 }
 
 TEST_F(ExportRun, Options1To3WriteOneLinePerHitAndNothingElse) {
-    host.commands = {
-        fakes::feature("A", 10.05, {fakes::hit({3, 4, 0}, {3, 4, 0})}),
-        fakes::feature(
-            "B", 9.9, {fakes::hit({1.5, 2, 0}, {1.5, 1.99, 0}), fakes::hit({3, 4, 0}, {3, 4, 0})})};
+    host.open({fakes::feature("A", 10.05, {fakes::hit({3, 4, 0}, {3, 4, 0})}),
+               fakes::feature(
+                   "B", 9.9,
+                   {fakes::hit({1.5, 2, 0}, {1.5, 1.99, 0}), fakes::hit({3, 4, 0}, {3, 4, 0})})});
     select({"A", "B"});
     struct Case {
         OutputOption option;
@@ -131,9 +133,9 @@ TEST_F(ExportRun, Options1To3WriteOneLinePerHitAndNothingElse) {
 }
 
 TEST_F(ExportRun, MatchingFollowsCommandOrderCountsSelectedEntriesAndIsCaseSensitive) {
-    host.commands = {fakes::feature("A", 0, {at(1, 0)}), fakes::not_a_feature(),
-                     fakes::feature("B", 0, {at(2, 0)}), fakes::feature("A", 0, {at(3, 0)}),
-                     fakes::feature("b", 0, {at(4, 0)})};
+    host.open({fakes::feature("A", 0, {at(1, 0)}), fakes::not_a_feature(),
+               fakes::feature("B", 0, {at(2, 0)}), fakes::feature("A", 0, {at(3, 0)}),
+               fakes::feature("b", 0, {at(4, 0)})});
     request.option = OutputOption::Option2;
     select({"B", "A", "A", "B", "fehlt"}, {true, true, true, false, true});
     run();
@@ -144,7 +146,7 @@ TEST_F(ExportRun, MatchingFollowsCommandOrderCountsSelectedEntriesAndIsCaseSensi
 }
 
 TEST_F(ExportRun, NothingSelectedGivesAnEmptyFileOrTheBareOption4Frame) {
-    host.commands = {fakes::feature("A", 0, {at(1, 0)})};
+    host.open({fakes::feature("A", 0, {at(1, 0)})});
     select({"A"}, {false});
     request.option = OutputOption::Option1;
     run();
@@ -156,8 +158,9 @@ TEST_F(ExportRun, NothingSelectedGivesAnEmptyFileOrTheBareOption4Frame) {
 }
 
 TEST_F(ExportRun, AFailedReadLeavesItsFieldsEmptyInsteadOfRepeatingThePreviousHit) {
-    host.commands = {fakes::feature("A", 0, {at(1, 2), at(3, 4), at(5, 6)})};
-    host.failing_lines = {"Point#0.2.3 X", "Feature#0 GetHit(&3, 0, 3, 13, &\"\", 0)"};
+    host.open({fakes::feature("A", 0, {at(1, 2), at(3, 4), at(5, 6)})});
+    failures.fail_every("Point#0.2.3 X", fakes::injected_failure())
+        .fail_every("Feature#0 GetHit(&3, 0, 3, 13, &\"\", 0)", fakes::injected_failure());
     request.option = OutputOption::Option2;
     select({"A"});
     const ExportResult result = run();
@@ -166,9 +169,10 @@ TEST_F(ExportRun, AFailedReadLeavesItsFieldsEmptyInsteadOfRepeatingThePreviousHi
 }
 
 TEST_F(ExportRun, AFeatureWhoseIdOrHitCountCannotBeReadWritesNothing) {
-    host.commands = {fakes::feature("A", 0, {at(1, 0)}), fakes::feature("A", 0, {at(2, 0)}),
-                     fakes::feature("A", 0, {at(3, 0)})};
-    host.failing_lines = {"Feature#0 ID", "Feature#1 NumHits"};
+    host.open({fakes::feature("A", 0, {at(1, 0)}), fakes::feature("A", 0, {at(2, 0)}),
+               fakes::feature("A", 0, {at(3, 0)})});
+    failures.fail_every("Feature#0 ID", fakes::injected_failure())
+        .fail_every("Feature#1 NumHits", fakes::injected_failure());
     request.option = OutputOption::Option2;
     select({"A"});
     const ExportResult result = run();
@@ -177,10 +181,10 @@ TEST_F(ExportRun, AFeatureWhoseIdOrHitCountCannotBeReadWritesNothing) {
 }
 
 TEST_F(ExportRun, AHostValueThatIsNoNumberIsMissingNotZero) {
-    fakes::FakeCommand command = fakes::feature("A", 0, {at(3, 4)});
-    command.hits[0].actual[0] = host::Variant("abc");
-    command.theo_diam = host::Variant("zehn");
-    host.commands = {command};
+    vormesa_sim::Command command = fakes::feature("A", 0, {at(3, 4)});
+    command.hits[0].actual[0] = "abc";
+    command.theo_diam = "zehn";
+    host.open({command});
     request.option = OutputOption::Option1;
     request.planes = {true, false, false};
     select({"A"});
@@ -192,13 +196,13 @@ TEST_F(ExportRun, AHostValueThatIsNoNumberIsMissingNotZero) {
 // A failure at every call position: the run never throws, never reports a
 // complete file when a value was lost, and never leaves a temporary file.
 TEST_F(ExportRun, AFailureAtAnyCallPositionIsCountedOrHarmless) {
-    host.commands = {fakes::feature("A", 10, {at(3, 4), at(4, 3)}), fakes::not_a_feature()};
+    host.open({fakes::feature("A", 10, {at(3, 4), at(4, 3)}), fakes::not_a_feature()});
     select({"A"});
     run();
     const std::string complete = output();
     const std::size_t call_count = host.calls.size();
     for (std::size_t position = 0; position < call_count; ++position) {
-        host.fail_call = position;
+        failures = vormesa_sim::FailurePlan().fail_call(position, fakes::injected_failure());
         ExportResult result;
         ASSERT_NO_THROW(result = run()) << position;
         const std::string line = host.calls[position];
@@ -214,10 +218,10 @@ TEST_F(ExportRun, AFailureAtAnyCallPositionIsCountedOrHarmless) {
 }
 
 TEST_F(ExportRun, TheHostDyingLeavesAnExistingFileUntouched) {
-    host.commands = {fakes::feature("A", 10, {at(3, 4), at(4, 3)})};
+    host.open({fakes::feature("A", 10, {at(3, 4), at(4, 3)})});
     select({"A"});
     fakes::write_file(dir / "out.xls", "vorher");
-    host.lose_host_at = 9;
+    failures.fail_from(9, fakes::host_lost());
     const ExportResult result = run();
     EXPECT_EQ(result.status, ExportResult::Status::HostLost);
     EXPECT_EQ(output(), "vorher");
@@ -225,8 +229,8 @@ TEST_F(ExportRun, TheHostDyingLeavesAnExistingFileUntouched) {
 }
 
 TEST_F(ExportRun, ManyHitsAreAllWrittenAndSummarised) {
-    std::vector<fakes::FakeHit> hits(600, at(3, 4));
-    host.commands = {fakes::feature("G", 10, hits)};
+    std::vector<vormesa_sim::Hit> hits(600, at(3, 4));
+    host.open({fakes::feature("G", 10, hits)});
     select({"G"});
     run();
     const std::string text = output();

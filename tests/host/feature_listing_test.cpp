@@ -1,27 +1,35 @@
+#include "host/dispatch.h"
 #include "host/feature_listing.h"
-#include "tests/support/fake_host.h"
+#include "tests/support/sim_connector.h"
 
 #include <gtest/gtest.h>
 
 using namespace kastrel;
-using fakes::FakeHost;
+using fakes::SimConnector;
+using vormesa_sim::FailurePlan;
 
 namespace {
 
-host::Object part_program(FakeHost& host) {
-    return host.application()->get("ActivePartProgram").to_object();
-}
-
-std::vector<std::string> list(FakeHost& host) {
-    const host::Object program = part_program(host);
+// Lists the features of `commands`; the calls and the plan's positions count from the listing.
+std::vector<std::string> list(SimConnector& host, std::vector<vormesa_sim::Command> commands,
+                              FailurePlan failures = {}) {
+    host.open(std::move(commands));
+    const host::Object program =
+        host.create_object(host::application_class)->get("ActivePartProgram").to_object();
     host.calls.clear();
+    host.fail(std::move(failures));
     return host::list_feature_ids(program);
 }
 
+FailurePlan failing(const std::string& call) {
+    return FailurePlan().fail_every(call, fakes::injected_failure());
+}
+
 TEST(FeatureListing, ListsFeatureIdsInCommandOrderWithTheHostsCallSequence) {
-    FakeHost host;
-    host.commands = {fakes::not_a_feature(), fakes::feature("B2", 10), fakes::feature("A1", 10)};
-    EXPECT_EQ(list(host), (std::vector<std::string>{"B2", "A1"}));
+    SimConnector host;
+    EXPECT_EQ(
+        list(host, {fakes::not_a_feature(), fakes::feature("B2", 10), fakes::feature("A1", 10)}),
+        (std::vector<std::string>{"B2", "A1"}));
     EXPECT_EQ(host.calls, (std::vector<std::string>{
                               "PartProgram Commands", "Commands NewEnum", "Enumerator Next",
                               "Command#0 IsFeature", "Enumerator Next", "Command#1 IsFeature",
@@ -31,44 +39,44 @@ TEST(FeatureListing, ListsFeatureIdsInCommandOrderWithTheHostsCallSequence) {
 }
 
 TEST(FeatureListing, KeepsDuplicatesAndDropsEmptyIdsAndNullFeatures) {
-    FakeHost host;
+    SimConnector host;
     auto null_feature = fakes::feature("N", 1);
-    null_feature.is_feature = host::Variant::null();
-    host.commands = {fakes::feature("K", 1), fakes::feature("", 1), null_feature,
-                     fakes::feature("K", 1)};
-    EXPECT_EQ(list(host), (std::vector<std::string>{"K", "K"}));
+    null_feature.is_feature_override = vormesa_sim::IsFeatureNull{};
+    EXPECT_EQ(list(host, {fakes::feature("K", 1), fakes::feature("", 1), null_feature,
+                          fakes::feature("K", 1)}),
+              (std::vector<std::string>{"K", "K"}));
 }
 
 TEST(FeatureListing, AnUnreadableIsFeatureCountsAsAFeature) {
-    FakeHost host;
-    host.commands = {fakes::feature("K", 1)};
-    host.failing_lines = {"Command#0 IsFeature"};
-    EXPECT_EQ(list(host), (std::vector<std::string>{"K"}));
+    SimConnector host;
+    EXPECT_EQ(list(host, {fakes::feature("K", 1)}, failing("Command#0 IsFeature")),
+              (std::vector<std::string>{"K"}));
 }
 
 TEST(FeatureListing, ACommandWhoseFeatureOrIdCannotBeReadIsSkippedNotRepeated) {
-    for (const char* failing : {"Command#1 FeatureCommand", "Feature#1 ID"}) {
-        FakeHost host;
-        host.commands = {fakes::feature("A", 1), fakes::feature("B", 1), fakes::feature("C", 1)};
-        host.failing_lines = {failing};
-        EXPECT_EQ(list(host), (std::vector<std::string>{"A", "C"})) << failing;
+    for (const char* call : {"Command#1 FeatureCommand", "Feature#1 ID"}) {
+        SimConnector host;
+        EXPECT_EQ(list(host,
+                       {fakes::feature("A", 1), fakes::feature("B", 1), fakes::feature("C", 1)},
+                       failing(call)),
+                  (std::vector<std::string>{"A", "C"}))
+            << call;
     }
 }
 
 // One failure at each call position: the listing never throws and never
 // lists an ID that is not in the part program.
 TEST(FeatureListing, AFailureAtAnyCallPositionIsPassedOver) {
-    FakeHost reference;
-    reference.commands = {fakes::feature("A", 1), fakes::not_a_feature(), fakes::feature("B", 1)};
-    const std::size_t call_count = (list(reference), reference.calls.size());
+    const std::vector<vormesa_sim::Command> commands = {
+        fakes::feature("A", 1), fakes::not_a_feature(), fakes::feature("B", 1)};
+    SimConnector host;
+    list(host, commands);
+    const std::size_t call_count = host.calls.size();
     for (std::size_t position = 0; position < call_count; ++position) {
-        FakeHost host;
-        host.commands = reference.commands;
-        const host::Object program = part_program(host);
-        host.calls.clear();
-        host.fail_call = position;
         std::vector<std::string> ids;
-        ASSERT_NO_THROW(ids = host::list_feature_ids(program)) << position;
+        ASSERT_NO_THROW(ids = list(host, commands,
+                                   FailurePlan().fail_call(position, fakes::injected_failure())))
+            << position;
         for (const auto& id : ids)
             EXPECT_TRUE(id == "A" || id == "B") << position;
         EXPECT_LE(ids.size(), 2u) << position;
@@ -76,10 +84,8 @@ TEST(FeatureListing, AFailureAtAnyCallPositionIsPassedOver) {
 }
 
 TEST(FeatureListing, NoCommandsGiveAnEmptyList) {
-    FakeHost host;
-    host.failing_lines = {"PartProgram Commands"};
-    host.commands = {fakes::feature("A", 1)};
-    EXPECT_TRUE(list(host).empty());
+    SimConnector host;
+    EXPECT_TRUE(list(host, {fakes::feature("A", 1)}, failing("PartProgram Commands")).empty());
     EXPECT_TRUE(host::list_feature_ids(nullptr).empty());
 }
 

@@ -2,6 +2,7 @@
 
 #include "app/main_window_view.h"
 
+#include <array>
 #include <deque>
 #include <map>
 #include <vector>

@@ -113,10 +113,23 @@ host::Object object_at(const Sim& sim, const std::string& path) {
 
 } // namespace
 
-SimConnector::SimConnector() : sim_(std::make_shared<vormesa_sim::SimHost>()) {}
+SimConnector::SimConnector() : sim_(std::make_shared<vormesa_sim::SimHost>()) {
+    sim_->set_call_log([this](const std::string& line) { calls.push_back(line); });
+}
+
+// Host objects may outlive the connector; their last calls go unlogged.
+SimConnector::~SimConnector() {
+    sim_->set_call_log({});
+}
 
 void SimConnector::open(const std::filesystem::path& part_program) {
     sim_->open(vormesa_sim::load_part_program(part_program));
+}
+
+void SimConnector::open(std::vector<vormesa_sim::Command> commands) {
+    vormesa_sim::PartProgram program;
+    program.commands = std::move(commands);
+    sim_->open(std::move(program));
 }
 
 host::Object SimConnector::create_object(std::string_view class_name) {
@@ -129,6 +142,40 @@ host::Object SimConnector::get_object(std::string_view path, std::string_view cl
 
 bool SimConnector::window_exists(std::string_view window_class) {
     return window && window_class == host::host_window_class;
+}
+
+vormesa_sim::Command feature(std::string id, double theo_diam, std::vector<vormesa_sim::Hit> hits) {
+    vormesa_sim::Command command;
+    command.type = "feature";
+    command.id = std::move(id);
+    command.theo_diam = theo_diam;
+    command.hits = std::move(hits);
+    return command;
+}
+
+vormesa_sim::Command not_a_feature() {
+    vormesa_sim::Command command;
+    command.type = "alignment";
+    return command;
+}
+
+vormesa_sim::Hit hit(std::array<double, 3> actual, std::array<double, 3> nominal) {
+    vormesa_sim::Hit made;
+    for (std::size_t i = 0; i < 3; ++i) {
+        made.actual[i] = actual[i];
+        made.nominal[i] = nominal[i];
+    }
+    return made;
+}
+
+vormesa_sim::HostError injected_failure() {
+    return {vormesa_sim::host_error::failed, "Eingestreuter Fehler"};
+}
+
+static_assert(vormesa_sim::host_error::server_unavailable == host::error_number::host_unavailable);
+
+vormesa_sim::HostError host_lost() {
+    return {host::error_number::host_unavailable, "Vormesa beendet"};
 }
 
 std::filesystem::path examples_folder() {

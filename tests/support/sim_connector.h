@@ -3,8 +3,11 @@
 #include "host/connector.h"
 #include "vormesa-sim/sim_host.h"
 
+#include <array>
 #include <filesystem>
 #include <memory>
+#include <string>
+#include <vector>
 
 namespace kastrel::fakes {
 
@@ -13,10 +16,18 @@ namespace kastrel::fakes {
 class SimConnector : public host::HostConnector {
 public:
     SimConnector();
-    // Opens a part-program file as the active part program.
+    ~SimConnector() override;
+    SimConnector(const SimConnector&) = delete;
+    SimConnector& operator=(const SimConnector&) = delete;
+    // Opens a part-program file, or commands built here, as the active part program.
     void open(const std::filesystem::path& part_program);
+    void open(std::vector<vormesa_sim::Command> commands);
+    // Positions of the plan's calls count from here.
+    void fail(vormesa_sim::FailurePlan plan) { sim_->set_failure_plan(std::move(plan)); }
     vormesa_sim::SimHost& sim() { return *sim_; }
     bool window = true;
+    // The call log, one line per call ("Command#0 IsFeature", ...).
+    std::vector<std::string> calls;
 
     host::Object create_object(std::string_view class_name) override;
     host::Object get_object(std::string_view path, std::string_view class_name) override;
@@ -25,6 +36,16 @@ public:
 private:
     std::shared_ptr<vormesa_sim::SimHost> sim_;
 };
+
+// Part-program commands for tests.
+vormesa_sim::Command feature(std::string id, double theo_diam,
+                             std::vector<vormesa_sim::Hit> hits = {});
+vormesa_sim::Command not_a_feature();
+vormesa_sim::Hit hit(std::array<double, 3> actual, std::array<double, 3> nominal);
+
+// An injected failure of one call, and what every call gets once the host is gone.
+vormesa_sim::HostError injected_failure();
+vormesa_sim::HostError host_lost();
 
 // The folder of the sample part programs.
 std::filesystem::path examples_folder();

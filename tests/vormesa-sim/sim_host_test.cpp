@@ -297,5 +297,50 @@ TEST_F(SimHostTest, CallLogLines) {
                    }));
 }
 
+// Positions count from the moment the plan is set; a failed call is logged
+// like any other, and a lost host fails every later call, Release included.
+TEST_F(SimHostTest, FailurePlanFailsCallsByPosition) {
+    host.get("/ZORVAT/app", "ActivePartProgram");
+    host.set_failure_plan(FailurePlan()
+                              .fail_call(1, HostError(host_error::failed, "eins"))
+                              .fail_from(3, HostError(host_error::server_unavailable, "weg")));
+    const std::string enumerator = host.new_enum("/ZORVAT/pp/1/commands");
+    const HostError first = failure_of([&] { host.next(enumerator); });
+    EXPECT_EQ(first.number(), host_error::failed);
+    EXPECT_EQ(first.description(), "eins");
+    EXPECT_EQ(path_of(host.next(enumerator).item), command(0));
+    for (const auto& call : std::vector<std::function<void()>>{
+             [&] { host.get(feature(1), "ID"); }, [&] { host.release(enumerator); },
+             [&] { host.create_object("ZORVAT.Application"); }}) {
+        const HostError lost = failure_of(call);
+        EXPECT_EQ(lost.number(), host_error::server_unavailable);
+        EXPECT_EQ(lost.description(), "weg");
+    }
+    EXPECT_EQ(log.size(), 7u);
+    EXPECT_EQ(log[2], "Enumerator Next");
+
+    host.set_failure_plan({});
+    EXPECT_EQ(host.get(feature(1), "ID"), Value(std::string("KRS1")));
+}
+
+TEST_F(SimHostTest, FailurePlanFailsEveryCallOfAMember) {
+    const HostError error(host_error::failed, "nein");
+    host.set_failure_plan(FailurePlan()
+                              .fail_every("Feature#1 GetHit", error)
+                              .fail_every("TheoDiam", error)
+                              .fail_every("Point#1.1.3 X", error));
+    for (int round = 0; round < 2; ++round) {
+        EXPECT_EQ(failure_of([&] { get_hit(1, 1, 3); }).description(), "nein");
+        EXPECT_EQ(failure_of([&] { get_hit(1, 2, 2); }).description(), "nein");
+        EXPECT_EQ(failure_of([&] { host.get(feature(1), "TheoDiam"); }).description(), "nein");
+        EXPECT_EQ(failure_of([&] { host.get(feature(2), "TheoDiam"); }).description(), "nein");
+        EXPECT_EQ(failure_of([&] { host.get(point(1, 1, 3), "X"); }).description(), "nein");
+    }
+    EXPECT_NO_THROW(get_hit(2, 1, 2));
+    EXPECT_EQ(host.get(point(1, 1, 3), "Y"), Value(0.0003));
+    EXPECT_EQ(host.get(point(1, 1, 2), "X"), Value(10.0));
+    EXPECT_EQ(host.get(feature(1), "ID"), Value(std::string("KRS1")));
+}
+
 } // namespace
 } // namespace vormesa_sim
