@@ -1,10 +1,10 @@
 #include "app/qt/frm_points_controls.h"
 
-#include "app/qt/whole_box_check_box.h"
 #include "app/qt/wrapping_push_button.h"
 #include "app/qt/wrapping_radio_button.h"
 
 #include <QButtonGroup>
+#include <QCheckBox>
 #include <QGroupBox>
 #include <QLabel>
 #include <QListWidget>
@@ -52,7 +52,7 @@ QWidget* create(QWidget& parent, const FormControl& control) {
     case ControlKind::option_button:
         return button<WrappingRadioButton>(parent, control);
     case ControlKind::check_box:
-        return button<WholeBoxCheckBox>(parent, control);
+        return button<WholeBox<QCheckBox>>(parent, control);
     case ControlKind::list_box:
         return list(parent);
     case ControlKind::label:
