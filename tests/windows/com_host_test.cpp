@@ -1,8 +1,11 @@
 // The COM backend against the stand-in server: host window, creation, values,
-// by-reference arguments, failures and their numbers, a host that goes away.
+// by-reference arguments, failures and their numbers, the calls it makes, a
+// host that goes away.
 
+#include "export/export_run.h"
 #include "host/automation_error.h"
 #include "host/feature_listing.h"
+#include "tests/support/export_cases.h"
 #include "tests/support/temp_dir.h"
 #include "tests/windows/com_test.h"
 #include "tests/windows/server_process.h"
@@ -207,29 +210,44 @@ TEST_F(ComHost, UnknownMembersNameTheMember) {
     }
 }
 
-// One member access is one call into the model: the server's call log for a
-// listing is the model's for the same listing.
-TEST_F(ComHost, ListingMakesTheSameCallsAsInTheModel) {
+// A listing, then an export of every listed feature.
+void list_and_export(host::HostConnector& connector, const std::filesystem::path& target) {
+    const host::Object program =
+        connector.create_object(host::application_class)->get("ActivePartProgram").to_object();
+    const fakes::ExportCase c{
+        "calls", "non_features.json", exporter::OutputOption::Option4, {true, false, false}, ","};
+    const auto result =
+        exporter::run_export(*program->get("Commands").to_object(),
+                             fakes::request_for(c, host::list_feature_ids(program)), target);
+    EXPECT_EQ(result.status, exporter::ExportResult::Status::Written) << result.reason;
+}
+
+using ComCallLog = EveryDeclaration;
+KASTREL_FOR_EVERY_DECLARATION(ComCallLog);
+
+// One member access is one call into the model, whichever way the server
+// declares it: the server's call log is the model's for the same run.
+TEST_P(ComCallLog, ListingAndExportMakeTheSameCallsAsInTheModel) {
+    fakes::TempDir dir;
     fakes::SimConnector model;
     model.open(fakes::examples_folder() / "non_features.json");
     std::vector<std::string> expected;
     model.sim().set_call_log([&](const std::string& line) { expected.push_back(line); });
-    host::list_feature_ids(
-        model.create_object(host::application_class)->get("ActivePartProgram").to_object());
+    list_and_export(model, dir / "model.xls");
 
-    fakes::TempDir dir;
     const std::u8string log_name = (dir / "calls.log").u8string();
     {
-        ServerProcess server({"--no-window", "--call-log",
-                              std::string(log_name.begin(), log_name.end()),
-                              example("non_features.json")});
+        ServerProcess server(
+            server_args({"--call-log", std::string(log_name.begin(), log_name.end()),
+                         example("non_features.json")}));
         ASSERT_TRUE(server.ready());
-        host::list_feature_ids(application()->get("ActivePartProgram").to_object());
+        list_and_export(connector_, dir / "com.xls");
     }
     std::ifstream log(dir / "calls.log");
     std::vector<std::string> logged;
     for (std::string line; std::getline(log, line);)
         logged.push_back(line);
+    EXPECT_GT(logged.size(), 100u);
     EXPECT_EQ(logged, expected);
 }
 
