@@ -273,6 +273,8 @@ TEST_F(ComHost, ServerRefusesBadStartsWithCode2) {
         {"--no-window", std::string(broken.begin(), broken.end())},
         {"--no-window", example("no_such_file.json")},
         {"--no-such-option"},
+        {"--no-window", "--members-as", "fields"},
+        {"--no-window", "--members-as"},
     };
     for (const auto& args : starts) {
         SCOPED_TRACE(args.back());
