@@ -10,6 +10,8 @@ using vormesa_sim::FailurePlan;
 
 namespace {
 
+const host::NumberTexts german(",");
+
 // Lists the features of `commands`; the calls and the plan's positions count from the listing.
 std::vector<std::string> list(SimConnector& host, std::vector<vormesa_sim::Command> commands,
                               FailurePlan failures = {}) {
@@ -18,7 +20,7 @@ std::vector<std::string> list(SimConnector& host, std::vector<vormesa_sim::Comma
         host.create_object(host::application_class)->get("ActivePartProgram").to_object();
     host.calls.clear();
     host.fail(std::move(failures));
-    return host::list_feature_ids(program);
+    return host::list_feature_ids(program, german);
 }
 
 FailurePlan failing(const std::string& call) {
@@ -86,7 +88,7 @@ TEST(FeatureListing, AFailureAtAnyCallPositionIsPassedOver) {
 TEST(FeatureListing, NoCommandsGiveAnEmptyList) {
     SimConnector host;
     EXPECT_TRUE(list(host, {fakes::feature("A", 1)}, failing("PartProgram Commands")).empty());
-    EXPECT_TRUE(host::list_feature_ids(nullptr).empty());
+    EXPECT_TRUE(host::list_feature_ids(nullptr, german).empty());
 }
 
 } // namespace

@@ -21,7 +21,8 @@ TEST_P(ExpectedFiles, ExportMatchesTheCheckedInFile) {
     host.open(fakes::examples_folder() / c.part_program);
     const host::Object program =
         host.create_object(host::application_class)->get("ActivePartProgram").to_object();
-    const auto request = fakes::request_for(c, host::list_feature_ids(program));
+    const auto request =
+        fakes::request_for(c, host::list_feature_ids(program, host::NumberTexts(c.separator)));
 
     fakes::TempDir dir;
     const host::Object commands = program->get("Commands").to_object();
