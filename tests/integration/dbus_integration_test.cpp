@@ -1,21 +1,13 @@
-#include "app/frm_points.h"
-#include "host/dbus/dbus_connector.h"
-#include "tests/integration/sim_process.h"
-#include "tests/support/fake_view.h"
-#include "tests/support/sim_connector.h"
-#include "tests/support/temp_dir.h"
+#include "tests/integration/through_the_bus.h"
 
 #include <algorithm>
-#include <gtest/gtest.h>
 #include <thread>
 
 using namespace kastrel;
+using fakes::example;
+using fakes::ThroughTheBus;
 
 namespace {
-
-std::string example(const char* name) {
-    return (fakes::examples_folder() / name).string();
-}
 
 std::string expected(const char* name) {
     return fakes::read_file(std::filesystem::path(KASTREL_SOURCE_DIR) / "tests/data/expected" /
@@ -29,19 +21,6 @@ std::vector<std::string> lines_of(const std::string& text) {
         lines.push_back(text.substr(start, end - start));
     return lines;
 }
-
-struct ThroughTheBus : ::testing::Test {
-    fakes::FakeView view;
-    host::dbus::DbusConnector connector;
-    app::FrmPoints form{view, connector};
-    fakes::TempDir dir;
-
-    void SetUp() override {
-        if (!fakes::have_session_bus())
-            GTEST_SKIP() << "no session bus (run under dbus-run-session)";
-        form.Form_Load();
-    }
-};
 
 TEST_F(ThroughTheBus, ListsAndExportsTheSameFileAsInProcessWithTheHostsCallSequence) {
     fakes::SimProcess sim(
