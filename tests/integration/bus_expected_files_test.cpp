@@ -20,51 +20,47 @@ host::Object active_program(host::HostConnector& connector) {
     return connector.create_object(host::application_class)->get("ActivePartProgram").to_object();
 }
 
-// One stand-in per part program serves all of its cases.
-template <typename Case, std::size_t N>
-std::map<std::string, std::vector<Case>> by_program(const std::array<Case, N>& cases) {
-    std::map<std::string, std::vector<Case>> grouped;
+// Checks every case against the active part program of a stand-in serving
+// its file; one stand-in per file serves all of its cases.
+template <typename Case, std::size_t N, typename Check>
+void check_each(const std::array<Case, N>& cases, Check check) {
+    std::map<std::string, std::vector<Case>> by_program;
     for (const Case& c : cases)
-        grouped[c.part_program].push_back(c);
-    return grouped;
+        by_program[c.part_program].push_back(c);
+    for (const auto& [file, program_cases] : by_program) {
+        fakes::SimProcess sim({"--no-window", fakes::example(file.c_str())});
+        host::dbus::DbusConnector connector;
+        const host::Object program = active_program(connector);
+        for (const Case& c : program_cases) {
+            SCOPED_TRACE(c.name);
+            check(c, program, host::list_feature_ids(program, host::NumberTexts(c.separator)));
+        }
+    }
 }
 
 TEST(ExpectedFilesOverTheBus, EveryListingIsTheCheckedInOne) {
     if (!fakes::have_session_bus())
         GTEST_SKIP() << "no session bus (run under dbus-run-session)";
-    for (const auto& [file, cases] : by_program(fakes::listing_cases)) {
-        fakes::SimProcess sim({"--no-window", fakes::example(file.c_str())});
-        host::dbus::DbusConnector connector;
-        const host::Object program = active_program(connector);
-        for (const auto& c : cases) {
-            SCOPED_TRACE(c.name);
-            const auto ids = host::list_feature_ids(program, host::NumberTexts(c.separator));
-            EXPECT_EQ(fakes::listing_text(ids),
-                      fakes::read_file(fakes::expected_file(KASTREL_SOURCE_DIR, c)));
-        }
-    }
+    check_each(fakes::listing_cases, [](const auto& c, const host::Object&, const auto& ids) {
+        EXPECT_EQ(fakes::listing_text(ids),
+                  fakes::read_file(fakes::expected_file(KASTREL_SOURCE_DIR, c)));
+    });
 }
 
 TEST(ExpectedFilesOverTheBus, EveryExportIsTheCheckedInFile) {
     if (!fakes::have_session_bus())
         GTEST_SKIP() << "no session bus (run under dbus-run-session)";
     fakes::TempDir dir;
-    for (const auto& [file, cases] : by_program(fakes::export_cases)) {
-        fakes::SimProcess sim({"--no-window", fakes::example(file.c_str())});
-        host::dbus::DbusConnector connector;
-        const host::Object program = active_program(connector);
-        for (const auto& c : cases) {
-            SCOPED_TRACE(c.name);
-            const auto ids = host::list_feature_ids(program, host::NumberTexts(c.separator));
-            const auto target = dir / (std::string(c.name) + ".xls");
-            const auto result = exporter::run_export(*program->get("Commands").to_object(),
-                                                     fakes::request_for(c, ids), target);
-            ASSERT_EQ(result.status, exporter::ExportResult::Status::Written);
-            EXPECT_EQ(result.unread_values, c.unread);
-            EXPECT_EQ(fakes::read_file(target),
-                      fakes::read_file(fakes::expected_file(KASTREL_SOURCE_DIR, c)));
-        }
-    }
+    check_each(fakes::export_cases,
+               [&](const auto& c, const host::Object& program, const auto& ids) {
+                   const auto target = dir / (std::string(c.name) + ".xls");
+                   const auto result = exporter::run_export(*program->get("Commands").to_object(),
+                                                            fakes::request_for(c, ids), target);
+                   ASSERT_EQ(result.status, exporter::ExportResult::Status::Written);
+                   EXPECT_EQ(result.unread_values, c.unread);
+                   EXPECT_EQ(fakes::read_file(target),
+                             fakes::read_file(fakes::expected_file(KASTREL_SOURCE_DIR, c)));
+               });
 }
 
 } // namespace

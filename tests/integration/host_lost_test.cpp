@@ -3,6 +3,7 @@
 // lost. A bus error that means something else leaves an incomplete file.
 
 #include "tests/integration/through_the_bus.h"
+#include "tests/support/window_run.h"
 
 #include <algorithm>
 #include <cctype>
@@ -18,38 +19,12 @@ namespace {
 
 constexpr const char* program_file = "bolt_circle_8.json";
 
-// Where the window's listing and export make the first call containing
-// `what`, counted as the stand-in counts them: the model in process makes
-// the same calls.
-std::size_t position_of(const std::string& what) {
-    fakes::SimConnector model;
-    model.open(fakes::examples_folder() / program_file);
-    fakes::FakeView view;
-    app::FrmPoints form(view, model);
-    form.Form_Load();
-    form.cmd_lesen_Click();
-    form.cmd_allemarkieren_Click();
-    fakes::TempDir dir;
-    view.save_answers = {(dir / "model.xls").string()};
-    form.cmd_schreiben_Click();
-    const auto it = std::find_if(model.calls.begin(), model.calls.end(), [&](const auto& line) {
-        return line.find(what) != std::string::npos;
-    });
-    EXPECT_NE(it, model.calls.end()) << what;
-    return static_cast<std::size_t>(it - model.calls.begin());
-}
-
-std::string host_lost_text(const std::filesystem::path& file) {
-    return "Vormesa antwortet nicht mehr.\nDie Ausgabe ist unvollständig und wurde nicht "
-           "gespeichert; die Datei \"" +
-           file.string() + "\" ist unverändert.";
-}
-
 struct FailingFromTheSecondHit : ThroughTheBus, ::testing::WithParamInterface<const char*> {
     // Lists, then exports over an existing file while the stand-in answers
     // every call from the second hit on with the error.
     std::filesystem::path export_over_existing_file() {
-        fakes::SimProcess sim({"--fail-from-call", std::to_string(position_of("GetHit(&2,")),
+        fakes::SimProcess sim({"--fail-from-call",
+                               std::to_string(fakes::call_position(program_file, "GetHit(&2,")),
                                "--fail-with", GetParam(), example(program_file)});
         form.cmd_lesen_Click();
         EXPECT_EQ(view.entries, (std::vector<std::string>{"LK1"}));
@@ -66,7 +41,8 @@ using LostHost = FailingFromTheSecondHit;
 
 TEST_P(LostHost, EndsTheExportAtOnceAndLeavesTheTargetUntouched) {
     const auto target = export_over_existing_file();
-    EXPECT_EQ(view.messages, (std::vector<std::string>{host_lost_text(target)}));
+    EXPECT_EQ(view.messages,
+              (std::vector<std::string>{fakes::export_host_lost_text(target.string())}));
     EXPECT_EQ(fakes::read_file(target), "vorher");
     EXPECT_EQ(dir.file_count(), 1u);
     EXPECT_FALSE(view.ended);
@@ -112,9 +88,9 @@ INSTANTIATE_TEST_SUITE_P(OtherErrors, NotALostHost,
                          test_name);
 
 TEST_F(ThroughTheBus, ALostHostInTheMiddleOfTheListingLeavesTheListEmpty) {
-    fakes::SimProcess sim({"--fail-from-call", std::to_string(position_of("Enumerator Next")),
-                           "--fail-with", "org.freedesktop.DBus.Error.NoReply",
-                           example(program_file)});
+    fakes::SimProcess sim(
+        {"--fail-from-call", std::to_string(fakes::call_position(program_file, "Enumerator Next")),
+         "--fail-with", "org.freedesktop.DBus.Error.NoReply", example(program_file)});
     form.cmd_lesen_Click();
     EXPECT_EQ(view.messages,
               (std::vector<std::string>{
@@ -126,8 +102,14 @@ TEST_F(ThroughTheBus, ALostHostInTheMiddleOfTheListingLeavesTheListEmpty) {
     EXPECT_FALSE(view.ended);
 }
 
-// sd-bus's own timeout: the stand-in is stopped and does not answer.
-TEST_F(ThroughTheBus, AStandInThatStopsAnsweringIsALostHost) {
+// The stand-in killed, so that the bus says the peer is gone, or stopped, so
+// that sd-bus's own timeout ends the call, while the export reads its second
+// hit of 600.
+enum class Ending { Killed, Stopped };
+
+struct StandInEnding : ThroughTheBus, ::testing::WithParamInterface<Ending> {};
+
+TEST_P(StandInEnding, MidExportLeavesTheFileIntact) {
     // Read when the connection makes its first call.
     setenv("SYSTEMD_BUS_TIMEOUT", "1", 1);
     fakes::TempDir log_dir;
@@ -137,23 +119,34 @@ TEST_F(ThroughTheBus, AStandInThatStopsAnsweringIsALostHost) {
     form.cmd_allemarkieren_Click();
     fakes::write_file(dir / "alt.xls", "vorher");
     view.save_answers = {(dir / "alt.xls").string()};
-    std::thread stopper([&] {
+    std::thread ender([&] {
         const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(20);
         while (fakes::read_file(log).find("GetHit(&2,") == std::string::npos &&
                std::chrono::steady_clock::now() < deadline)
             std::this_thread::sleep_for(std::chrono::milliseconds(2));
-        ::kill(sim.pid(), SIGSTOP);
+        if (GetParam() == Ending::Killed)
+            sim.kill_now();
+        else
+            ::kill(sim.pid(), SIGSTOP);
     });
     testing::internal::CaptureStderr();
     form.cmd_schreiben_Click();
     const std::string diagnostics = testing::internal::GetCapturedStderr();
-    stopper.join();
+    ender.join();
     sim.kill_now();
     unsetenv("SYSTEMD_BUS_TIMEOUT");
-    EXPECT_EQ(view.messages, (std::vector<std::string>{host_lost_text(dir / "alt.xls")}));
+    // Said once, in German; the bus's own text goes to standard error.
+    EXPECT_EQ(view.messages,
+              (std::vector<std::string>{fakes::export_host_lost_text((dir / "alt.xls").string())}));
     EXPECT_NE(diagnostics.find("Vormesa antwortet nicht: "), std::string::npos) << diagnostics;
     EXPECT_EQ(fakes::read_file(dir / "alt.xls"), "vorher");
     EXPECT_EQ(dir.file_count(), 1u);
+    EXPECT_FALSE(view.ended);
 }
+
+INSTANTIATE_TEST_SUITE_P(HostGone, StandInEnding,
+                         ::testing::Values(Ending::Killed, Ending::Stopped), [](const auto& test) {
+                             return test.param == Ending::Killed ? "Killed" : "Stopped";
+                         });
 
 } // namespace

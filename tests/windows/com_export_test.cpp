@@ -20,11 +20,13 @@ host::Object active_program(host::HostConnector& connector) {
     return connector.create_object(host::application_class)->get("ActivePartProgram").to_object();
 }
 
+const host::NumberTexts german(",");
+
 // The listing as the model gives it without a transport, as on Linux.
 Ids model_listing(const std::string& file) {
     fakes::SimConnector model;
     model.open(fakes::examples_folder() / file);
-    return host::list_feature_ids(active_program(model));
+    return host::list_feature_ids(active_program(model), german);
 }
 
 using ComListing = ComTest;
@@ -46,13 +48,25 @@ TEST_F(ComListing, SampleProgramsListTheSameIdsAsTheModel) {
         ++files;
         ServerProcess server({"--no-window", example(name)});
         ASSERT_TRUE(server.ready());
-        const Ids listed = host::list_feature_ids(active_program(connector_));
+        const Ids listed = host::list_feature_ids(active_program(connector_), german);
         EXPECT_EQ(listed, model_listing(name));
         if (const auto it = known.find(name); it != known.end()) {
             EXPECT_EQ(listed, it->second);
         }
     }
     EXPECT_GE(files, 9);
+}
+
+TEST_F(ComListing, EveryListingIsTheCheckedInOne) {
+    for (const auto& c : fakes::listing_cases) {
+        SCOPED_TRACE(c.name);
+        ServerProcess server({"--no-window", example(c.part_program)});
+        ASSERT_TRUE(server.ready());
+        const Ids ids =
+            host::list_feature_ids(active_program(connector_), host::NumberTexts(c.separator));
+        EXPECT_EQ(fakes::listing_text(ids),
+                  fakes::read_file(fakes::expected_file(KASTREL_SOURCE_DIR, c)));
+    }
 }
 
 using ComExport = ComTest;
@@ -67,15 +81,15 @@ TEST_F(ComExport, EveryCaseWritesTheCheckedInFile) {
         ServerProcess server({"--no-window", example(program_file)});
         ASSERT_TRUE(server.ready()) << program_file;
         const host::Object program = active_program(connector_);
-        const Ids ids = host::list_feature_ids(program);
         for (const auto& c : cases) {
             SCOPED_TRACE(c.name);
+            const Ids ids = host::list_feature_ids(program, host::NumberTexts(c.separator));
             const host::Object commands = program->get("Commands").to_object();
             const auto target = dir / (std::string(c.name) + ".xls");
             const auto result = exporter::run_export(*commands, fakes::request_for(c, ids), target);
             ASSERT_EQ(result.status, exporter::ExportResult::Status::Written)
                 << app::export_outcome_text(result, target.string());
-            EXPECT_EQ(result.unread_values, 0);
+            EXPECT_EQ(result.unread_values, c.unread);
             const auto expected = fakes::expected_file(KASTREL_SOURCE_DIR, c);
             ASSERT_TRUE(std::filesystem::exists(expected)) << expected;
             EXPECT_EQ(fakes::read_file(target), fakes::read_file(expected));
@@ -95,14 +109,14 @@ TEST_F(ComExport, FailingHitsAreCountedAsInTheModel) {
     const host::Object model_program = active_program(model);
     const auto model_result = exporter::run_export(
         *model_program->get("Commands").to_object(),
-        fakes::request_for(c, host::list_feature_ids(model_program)), dir / "m.xls");
+        fakes::request_for(c, host::list_feature_ids(model_program, german)), dir / "m.xls");
 
     ServerProcess server({"--no-window", example(c.part_program)});
     ASSERT_TRUE(server.ready());
     const host::Object program = active_program(connector_);
-    const auto result =
-        exporter::run_export(*program->get("Commands").to_object(),
-                             fakes::request_for(c, host::list_feature_ids(program)), dir / "c.xls");
+    const auto result = exporter::run_export(
+        *program->get("Commands").to_object(),
+        fakes::request_for(c, host::list_feature_ids(program, german)), dir / "c.xls");
 
     ASSERT_EQ(result.status, exporter::ExportResult::Status::Written);
     EXPECT_GT(result.unread_values, 0);

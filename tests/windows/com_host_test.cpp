@@ -29,7 +29,8 @@ std::string outcome(const std::function<host::Variant()>& read) {
         case host::Variant::Kind::ObjectRef:
             return value.to_object() ? "Object" : "Nothing";
         default:
-            return std::string(host::kind_name(value.kind())) + " " + value.to_text();
+            return std::string(host::kind_name(value.kind())) + " " +
+                   value.to_text(host::NumberTexts(","));
         }
     } catch (const host::AutomationError& error) {
         return "Error " + std::to_string(error.number()) + " " + app::error_description(error);
@@ -206,7 +207,8 @@ TEST_F(ComHost, ListingMakesTheSameCallsAsInTheModel) {
     std::vector<std::string> expected;
     model.sim().set_call_log([&](const std::string& line) { expected.push_back(line); });
     host::list_feature_ids(
-        model.create_object(host::application_class)->get("ActivePartProgram").to_object());
+        model.create_object(host::application_class)->get("ActivePartProgram").to_object(),
+        host::NumberTexts(","));
 
     fakes::TempDir dir;
     const std::u8string log_name = (dir / "calls.log").u8string();
@@ -215,7 +217,8 @@ TEST_F(ComHost, ListingMakesTheSameCallsAsInTheModel) {
                               std::string(log_name.begin(), log_name.end()),
                               example("non_features.json")});
         ASSERT_TRUE(server.ready());
-        host::list_feature_ids(application()->get("ActivePartProgram").to_object());
+        host::list_feature_ids(application()->get("ActivePartProgram").to_object(),
+                               host::NumberTexts(","));
     }
     std::ifstream log(dir / "calls.log");
     std::vector<std::string> logged;
@@ -246,6 +249,9 @@ TEST_F(ComHost, ServerRefusesBadStartsWithCode2) {
         {"--no-window", std::string(broken.begin(), broken.end())},
         {"--no-window", example("no_such_file.json")},
         {"--no-such-option"},
+        {"--fail-from-call", "3"},
+        {"--fail-with", "0x8001010G"},
+        {"--fail-with", "org.freedesktop.DBus.Error.NoReply"},
     };
     for (const auto& args : starts) {
         SCOPED_TRACE(args.back());

@@ -24,7 +24,8 @@ using namespace vormesa_sim;
 using namespace vormesa_sim::win32;
 
 const char* const usage_text =
-    "Aufruf: vormesa-sim-win [--no-window] [--call-log DATEI] [TEILEPROGRAMM.json]\n"
+    "Aufruf: vormesa-sim-win [--no-window] [--call-log DATEI]\n"
+    "                        [--fail-from-call N --fail-with HRESULT] [TEILEPROGRAMM.json]\n"
     "        vormesa-sim-win /regserver | /unregserver\n"
     "\n"
     "Spielt den Messhost Vormesa und stellt sein Automatisierungs-Objektmodell\n"
@@ -32,6 +33,9 @@ const char* const usage_text =
     "\n"
     "  --no-window        ohne Hauptfenster\n"
     "  --call-log DATEI   jeden empfangenen Aufruf als Zeile in DATEI schreiben\n"
+    "  --fail-from-call N ab dem N-ten Aufruf (ab 0, wie im Aufrufprotokoll gezählt)\n"
+    "                     jeden Aufruf mit HRESULT beantworten (ohne: ab Aufruf 0)\n"
+    "  --fail-with HRESULT das Ergebnis der Aufrufe, z. B. 0x80010108\n"
     "  /regserver         als Server von ZORVAT.Application eintragen (HKLM)\n"
     "  /unregserver       den Eintrag entfernen\n"
     "\n"
@@ -151,6 +155,11 @@ int main() {
         std::cout << usage_text;
         return 0;
     }
+    if (options.failure && !options.failure->bus_error.empty()) {
+        std::cerr << "vormesa-sim-win: --fail-with: hier nur ein HRESULT, kein D-Bus-Fehlername\n\n"
+                  << usage_text;
+        return 2;
+    }
 
     SimHost host;
     if (!options.part_program.empty()) {
@@ -162,6 +171,9 @@ int main() {
             return 2;
         }
     }
+
+    if (options.failure)
+        host.set_failure_plan(failure_plan(*options.failure));
 
     std::ofstream call_log;
     if (!options.call_log.empty()) {

@@ -13,7 +13,8 @@ namespace vormesa_sim::win32 {
 using kastrel::common::com::Bstr;
 
 HRESULT report_failure(const HostError& error, EXCEPINFO* exception) {
-    if (!exception)
+    // A broken link is Invoke's own result, as a proxy reports a server that has gone.
+    if (!exception || error.is_link_failure())
         return static_cast<HRESULT>(error.number());
     *exception = EXCEPINFO{};
     exception->scode = static_cast<SCODE>(error.number());
