@@ -26,13 +26,9 @@ struct FailingFromTheSecondHit : ThroughTheBus, ::testing::WithParamInterface<co
         fakes::SimProcess sim({"--fail-from-call",
                                std::to_string(fakes::call_position(program_file, "GetHit(&2,")),
                                "--fail-with", GetParam(), example(program_file)});
-        form.cmd_lesen_Click();
-        EXPECT_EQ(view.entries, (std::vector<std::string>{"LK1"}));
-        form.cmd_allemarkieren_Click();
         const auto target = dir / "alt.xls";
-        fakes::write_file(target, "vorher");
-        view.save_answers = {target.string()};
-        form.cmd_schreiben_Click();
+        fakes::list_and_export_over(form, view, target);
+        EXPECT_EQ(view.entries, (std::vector<std::string>{"LK1"}));
         return target;
     }
 };

@@ -10,6 +10,19 @@
 
 namespace kastrel::fakes {
 
+// The window lists, selects every entry and exports over `target`, which
+// holds "vorher" before.
+inline void list_and_export_over(app::FrmPoints& form, FakeView& view,
+                                 const std::filesystem::path& target) {
+    form.Form_Load();
+    form.cmd_lesen_Click();
+    form.cmd_allemarkieren_Click();
+    write_file(target, "vorher");
+    const std::u8string name = target.u8string();
+    view.save_answers = {std::string(name.begin(), name.end())};
+    form.cmd_schreiben_Click();
+}
+
 // Where the window's listing and export of a sample part program make the
 // first call containing `what`, counted as the stand-ins count their calls:
 // the model in process makes the same calls as the window through a transport.
@@ -18,13 +31,8 @@ inline std::size_t call_position(const char* part_program, const std::string& wh
     model.open(examples_folder() / part_program);
     FakeView view;
     app::FrmPoints form(view, model);
-    form.Form_Load();
-    form.cmd_lesen_Click();
-    form.cmd_allemarkieren_Click();
     TempDir dir;
-    const std::u8string file = (dir / "model.xls").u8string();
-    view.save_answers = {std::string(file.begin(), file.end())};
-    form.cmd_schreiben_Click();
+    list_and_export_over(form, view, dir / "model.xls");
     const auto it = std::find_if(model.calls.begin(), model.calls.end(), [&](const auto& line) {
         return line.find(what) != std::string::npos;
     });

@@ -32,14 +32,9 @@ struct FailingFromTheSecondHit : ComTest, ::testing::WithParamInterface<const ch
                               "--fail-with", GetParam(), example(program_file)});
         EXPECT_TRUE(server.ready());
         app::FrmPoints form(view, connector_);
-        form.Form_Load();
-        form.cmd_lesen_Click();
-        EXPECT_EQ(view.entries, (std::vector<std::string>{"LK1"}));
-        form.cmd_allemarkieren_Click();
         const auto target = dir / "alt.xls";
-        fakes::write_file(target, "vorher");
-        view.save_answers = {utf8(target)};
-        form.cmd_schreiben_Click();
+        fakes::list_and_export_over(form, view, target);
+        EXPECT_EQ(view.entries, (std::vector<std::string>{"LK1"}));
         return target;
     }
 };
