@@ -3,6 +3,7 @@
 #include "app/diagnostic_log.h"
 #include "app/messages.h"
 #include "app/program_identity.h"
+#include "app/progress_run.h"
 #include "export/export_run.h"
 #include "host/automation_error.h"
 #include "host/dispatch.h"
@@ -66,6 +67,18 @@ void FrmPoints::Form_Load() {
 }
 
 void FrmPoints::cmd_lesen_Click() {
+    ProgressRun run(ProgressRun::Kind::Listing, view_.progress_view(), host_);
+    try {
+        read_features(run);
+    } catch (const host::RunCancelled&) {
+        run.finish();
+        view_.clear_entries();
+        view_.show_message(message::listing_cancelled);
+        view_.set_pointer(Pointer::Arrow);
+    }
+}
+
+void FrmPoints::read_features(ProgressRun& run) {
     host::Object application;
     host::Object part_program;
     try {
@@ -76,6 +89,7 @@ void FrmPoints::cmd_lesen_Click() {
         view_.set_pointer(Pointer::Hourglass);
         view_.clear_entries();
         if (!host_.window_exists(host::host_window_class)) {
+            run.finish();
             view_.show_message(message::host_not_running);
             view_.end_program();
             return;
@@ -83,6 +97,7 @@ void FrmPoints::cmd_lesen_Click() {
         application = host_.get_object("", host::application_class);
     } catch (const host::AutomationError& error) {
         // Reported, and the program stays open: ending it would lose the user's work.
+        run.finish();
         show_runtime_error(view_, error);
         view_.set_pointer(Pointer::Arrow);
         return;
@@ -99,13 +114,16 @@ void FrmPoints::cmd_lesen_Click() {
                 throw;
         }
         if (!part_program) {
+            run.finish();
             view_.show_message(message::no_part_program);
             view_.end_program();
             return;
         }
-        ids = host::list_feature_ids(part_program, host::NumberTexts(view_.decimal_separator()));
+        ids = host::list_feature_ids(part_program, host::NumberTexts(view_.decimal_separator()),
+                                     run);
     } catch (const host::AutomationError& lost) {
         // No part of the list passes for all of it: it stays empty.
+        run.finish();
         write_diagnostic(log_text(lost));
         view_.show_message(message::listing_host_lost);
         view_.set_pointer(Pointer::Arrow);
@@ -121,14 +139,21 @@ void FrmPoints::cmd_lesen_Click() {
 void FrmPoints::cmd_schreiben_Click() {
     host::Object commands;
     try {
-        const host::Object application =
-            require_object(host_.create_object(host::application_class), host::application_class);
-        const host::Object part_program =
-            require_object(application->get("ActivePartProgram"), "ActivePartProgram");
-        commands = require_object(part_program->get("Commands"), "Commands");
-    } catch (const host::AutomationError& error) {
-        show_runtime_error(view_, error);
-        view_.set_pointer(Pointer::Arrow);
+        ProgressRun attach(ProgressRun::Kind::Export, view_.progress_view(), host_);
+        try {
+            const host::Object application = require_object(
+                host_.create_object(host::application_class), host::application_class);
+            const host::Object part_program =
+                require_object(application->get("ActivePartProgram"), "ActivePartProgram");
+            commands = require_object(part_program->get("Commands"), "Commands");
+        } catch (const host::AutomationError& error) {
+            attach.finish();
+            show_runtime_error(view_, error);
+            view_.set_pointer(Pointer::Arrow);
+            return;
+        }
+    } catch (const host::RunCancelled&) {
+        // Given up before a file was chosen: nothing to tell.
         return;
     }
 
@@ -140,9 +165,15 @@ void FrmPoints::cmd_schreiben_Click() {
     last_file_name_ = *file;
     view_.set_pointer(Pointer::Hourglass);
 
-    const exporter::ExportResult result =
-        exporter::run_export(*commands, snapshot(view_),
-                             std::filesystem::path(std::u8string(file->begin(), file->end())));
+    exporter::ExportResult result;
+    {
+        ProgressRun run(ProgressRun::Kind::Export, view_.progress_view(), host_);
+        result = exporter::run_export(
+            *commands, snapshot(view_),
+            std::filesystem::path(std::u8string(file->begin(), file->end())), run);
+        // Released while a wait for the host can still be given up.
+        commands.reset();
+    }
     if (result.status == exporter::ExportResult::Status::NoOutputOption) {
         view_.show_message(message::no_output_option);
         view_.end_program();

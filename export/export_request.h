@@ -33,6 +33,7 @@ struct ExportResult {
         NoOutputOption, // no option on when the first hit was reached
         FileFailed,     // the file could not be written; an existing one is unchanged
         HostLost,       // the host stopped answering; an existing file is unchanged
+        Cancelled,      // the user gave the run up; an existing file is unchanged
     };
     Status status = Status::Written;
     int unread_values = 0;                             // host values that could not be read

@@ -27,7 +27,9 @@ using namespace vormesa_sim::win32;
 const char* const usage_text =
     "Aufruf: vormesa-sim-win [--no-window] [--call-log DATEI]\n"
     "                        [--members-as properties|methods]\n"
-    "                        [--fail-from-call N --fail-with HRESULT] [TEILEPROGRAMM.json]\n"
+    "                        [--fail-from-call N --fail-with HRESULT]\n"
+    "                        [--call-delay-ms N] [--hang-after-calls N]\n"
+    "                        [--busy-after-calls N --busy-ms M] [TEILEPROGRAMM.json]\n"
     "        vormesa-sim-win /regserver | /unregserver\n"
     "\n"
     "Spielt den Messhost Vormesa und stellt sein Automatisierungs-Objektmodell\n"
@@ -42,6 +44,12 @@ const char* const usage_text =
     "  --fail-from-call N ab dem N-ten Aufruf (ab 0, wie im Aufrufprotokoll gezählt)\n"
     "                     jeden Aufruf mit HRESULT beantworten (ohne: ab Aufruf 0)\n"
     "  --fail-with HRESULT das Ergebnis der Aufrufe, z. B. 0x80010108\n"
+    "  --call-delay-ms N  jeden Aufruf N ms später beantworten\n"
+    "  --hang-after-calls N\n"
+    "                     nach N Aufrufen keinen mehr beantworten (bis zum Ende)\n"
+    "  --busy-after-calls N --busy-ms M\n"
+    "                     nach N Aufrufen M ms lang jeden Aufruf als beschäftigt\n"
+    "                     abweisen (SERVERCALL_RETRYLATER)\n"
     "  /regserver         als Server von ZORVAT.Application eintragen (HKLM)\n"
     "  /unregserver       den Eintrag entfernen\n"
     "\n"
@@ -180,8 +188,7 @@ int main() {
         }
     }
 
-    if (options.failure)
-        host.set_failure_plan(failure_plan(*options.failure));
+    host.set_failure_plan(failure_plan(options));
 
     std::ofstream call_log;
     if (!options.call_log.empty()) {
