@@ -7,6 +7,7 @@
 #include "vormesa-sim/part_program.h"
 #include "vormesa-sim/sim_host.h"
 #include "vormesa-sim/win32/application_factory.h"
+#include "vormesa-sim/win32/busy_filter.h"
 #include "vormesa-sim/win32/host_window.h"
 #include "vormesa-sim/win32/registration.h"
 #include "vormesa-sim/win32/server_ids.h"
@@ -126,6 +127,9 @@ int serve(SimHost& host, const Options& options, bool started_by_com) {
         // The apartment ends before the objects' context, so objects that
         // clients still hold are released while the model is still there.
         kastrel::common::com::ComApartment apartment;
+        const kastrel::common::com::ComPtr<IMessageFilter> busy_filter(make_busy_filter(host));
+        if (options.busy_after_calls)
+            CoRegisterMessageFilter(busy_filter.get(), nullptr);
         std::optional<HostWindow> window;
         if (!options.no_window)
             window.emplace(window_title(host));
@@ -140,6 +144,7 @@ int serve(SimHost& host, const Options& options, bool started_by_com) {
         run_message_loop();
         lifetime.set_on_unused({});
         registration.revoke();
+        CoRegisterMessageFilter(nullptr, nullptr);
     } catch (const kastrel::common::com::ComError& error) {
         std::cerr << "vormesa-sim-win: COM: " << error.what() << "\n";
         return 1;
