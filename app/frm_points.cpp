@@ -119,8 +119,8 @@ void FrmPoints::read_features(ProgressRun& run) {
             view_.end_program();
             return;
         }
-        ids = host::list_feature_ids(part_program, host::NumberTexts(view_.decimal_separator()),
-                                     run);
+        ids =
+            host::list_feature_ids(part_program, host::NumberTexts(view_.decimal_separator()), run);
     } catch (const host::AutomationError& lost) {
         // No part of the list passes for all of it: it stays empty.
         run.finish();

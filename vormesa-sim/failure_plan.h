@@ -19,7 +19,7 @@ namespace vormesa_sim {
 
 // What the host does with one call besides answering it.
 struct CallFate {
-    std::optional<HostError> failure;  // answered with this failure
+    std::optional<HostError> failure;   // answered with this failure
     std::chrono::milliseconds delay{0}; // answered this late
     bool hang = false;                  // not answered at all
 };

@@ -164,8 +164,8 @@ LRESULT FrmPointsWindow::handle_message(UINT message, WPARAM wparam, LPARAM lpar
         // Over the controls too: they ask their parent first. While a run
         // holds the window disabled the system reports HTERROR there.
         if (pointer_ != nullptr &&
-            (LOWORD(lparam) == HTCLIENT || (LOWORD(lparam) == static_cast<WORD>(HTERROR) &&
-                                            progress_ && progress_->in_run()))) {
+            (LOWORD(lparam) == HTCLIENT ||
+             (LOWORD(lparam) == static_cast<WORD>(HTERROR) && progress_ && progress_->in_run()))) {
             SetCursor(pointer_);
             return TRUE;
         }

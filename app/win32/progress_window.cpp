@@ -24,13 +24,12 @@ int scaled(int value, int dpi) {
     return MulDiv(value, dpi, 96);
 }
 
-HWND create_child(HWND parent, HINSTANCE instance, const wchar_t* window_class,
-                  const wchar_t* text, DWORD style, int id, const RECT& at, int dpi) {
+HWND create_child(HWND parent, HINSTANCE instance, const wchar_t* window_class, const wchar_t* text,
+                  DWORD style, int id, const RECT& at, int dpi) {
     return CreateWindowExW(0, window_class, text, WS_CHILD | WS_VISIBLE | style,
                            scaled(at.left, dpi), scaled(at.top, dpi),
-                           scaled(at.right - at.left, dpi), scaled(at.bottom - at.top, dpi),
-                           parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), instance,
-                           nullptr);
+                           scaled(at.right - at.left, dpi), scaled(at.bottom - at.top, dpi), parent,
+                           reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), instance, nullptr);
 }
 
 bool is_input(UINT message) {
@@ -93,24 +92,23 @@ void ProgressWindow::end_run() {
 
 void ProgressWindow::create_window() {
     const int dpi = window_dpi(main_);
-    const SIZE size = window_size_for_client(
-        {scaled(client_size.cx, dpi), scaled(client_size.cy, dpi)}, window_style,
-        window_ex_style, dpi);
+    const SIZE size =
+        window_size_for_client({scaled(client_size.cx, dpi), scaled(client_size.cy, dpi)},
+                               window_style, window_ex_style, dpi);
     RECT owner{};
     GetWindowRect(main_, &owner);
     const int x = owner.left + (owner.right - owner.left - size.cx) / 2;
     const int y = owner.top + (owner.bottom - owner.top - size.cy) / 2;
     window_ = CreateWindowExW(window_ex_style, class_name,
-                              common::to_utf16(identity::application_title).c_str(),
-                              window_style, x, y, size.cx, size.cy, main_, nullptr, instance_,
-                              this);
+                              common::to_utf16(identity::application_title).c_str(), window_style,
+                              x, y, size.cx, size.cy, main_, nullptr, instance_, this);
     if (window_ == nullptr)
         return;
     font_ = std::make_unique<WindowFont>(dpi);
     HWND line = create_child(window_, instance_, L"STATIC", L"", SS_LEFT | SS_NOPREFIX, line_id,
                              line_rect, dpi);
-    HWND bar = create_child(window_, instance_, PROGRESS_CLASSW, L"", PBS_MARQUEE, bar_id,
-                            bar_rect, dpi);
+    HWND bar =
+        create_child(window_, instance_, PROGRESS_CLASSW, L"", PBS_MARQUEE, bar_id, bar_rect, dpi);
     HWND cancel = create_child(window_, instance_, L"BUTTON", L"Abbrechen",
                                BS_DEFPUSHBUTTON | WS_TABSTOP, cancel_id, cancel_rect, dpi);
     SendMessageW(bar, PBM_SETRANGE32, 0, bar_steps);

@@ -35,7 +35,8 @@ public:
     std::optional<Variant> next() override {
         UniqueVariant item;
         ULONG fetched = 0;
-        const HRESULT result = taken_when_free([&] { return items_->Next(1, item.put(), &fetched); });
+        const HRESULT result =
+            taken_when_free([&] { return items_->Next(1, item.put(), &fetched); });
         if (FAILED(result))
             throw automation_error(result);
         if (result == S_FALSE || fetched == 0)

@@ -42,8 +42,7 @@ public:
         return SERVERCALL_ISHANDLED;
     }
 
-    DWORD STDMETHODCALLTYPE RetryRejectedCall(HTASK, DWORD tick_count,
-                                              DWORD reject_type) override {
+    DWORD STDMETHODCALLTYPE RetryRejectedCall(HTASK, DWORD tick_count, DWORD reject_type) override {
         // Only a busy host may take the call later; a refusal is final.
         if (reject_type != SERVERCALL_RETRYLATER)
             return cancel;

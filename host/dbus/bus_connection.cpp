@@ -8,10 +8,10 @@
 #include <cerrno>
 #include <charconv>
 #include <chrono>
-#include <utility>
 #include <cstring>
 #include <string_view>
 #include <systemd/sd-bus.h>
+#include <utility>
 
 namespace kastrel::host::dbus {
 
@@ -121,12 +121,18 @@ int call_watched(sd_bus* bus, CallWait& wait, int step_ms, sd_bus_message* reque
     const std::unique_ptr<sd_bus_slot, SlotUnref> slot(raw_slot);
     const Clock::time_point start = Clock::now();
     Clock::time_point last_report = start;
-    while (!answer.arrived) {
-        result = sd_bus_process(bus, nullptr);
-        if (result < 0)
+    // Sent already: wait first, then take what has come.
+    for (;;) {
+        result = sd_bus_wait(bus, static_cast<std::uint64_t>(step_ms) * 1000);
+        if (result < 0 && result != -EINTR)
             return result;
-        if (answer.arrived || result > 0)
-            continue;
+        do {
+            result = sd_bus_process(bus, nullptr);
+            if (result < 0)
+                return result;
+        } while (result > 0 && !answer.arrived);
+        if (answer.arrived)
+            break;
         const Clock::time_point now = Clock::now();
         if (now - last_report >= std::chrono::milliseconds(step_ms)) {
             last_report = now;
@@ -134,9 +140,6 @@ int call_watched(sd_bus* bus, CallWait& wait, int step_ms, sd_bus_message* reque
             if (!wait.keep_waiting(waited, Waiting::ForAnswer))
                 throw RunCancelled();
         }
-        result = sd_bus_wait(bus, static_cast<std::uint64_t>(step_ms) * 1000);
-        if (result < 0 && result != -EINTR)
-            return result;
     }
     if (answer.result < 0) {
         sd_bus_error_move(error, &answer.error.error);
