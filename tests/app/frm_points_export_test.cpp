@@ -111,4 +111,24 @@ TEST_F(ExportClick, TheHostDyingMidRunLeavesTheTargetIntact) {
     EXPECT_FALSE(view.ended);
 }
 
+// The host got another part program between the listing and the export:
+// the entries it no longer has are named, not passed over in silence.
+TEST_F(ExportClick, SelectedEntriesThePartProgramNoLongerHasAreNamed) {
+    host.open({fakes::feature("KRS1", 10),
+               fakes::feature("KRS2", 10, {fakes::hit({3, 4, 0}, {3, 4, 0})}),
+               fakes::feature("KRS3", 10)});
+    form.cmd_lesen_Click();
+    form.cmd_allemarkieren_Click();
+    host.open({fakes::feature("KRS2", 10, {fakes::hit({3, 4, 0}, {3, 4, 0})})});
+    view.set_option_value(2, true);
+    view.save_answers = {file("a.xls")};
+    form.cmd_schreiben_Click();
+    EXPECT_EQ(view.messages,
+              (std::vector<std::string>{
+                  "Die Datei \"" + file("a.xls") +
+                  "\" wurde geschrieben, enthält aber nicht alle selektierten "
+                  "Merkmale.\nIm Teileprogramm nicht gefunden: \"KRS1\", \"KRS3\""}));
+    EXPECT_EQ(fakes::read_file(dir / "a.xls"), "3,0000;4,0000\r\n");
+}
+
 } // namespace
