@@ -2,6 +2,7 @@
 
 #include "app/diagnostic_log.h"
 #include "app/messages.h"
+#include "app/program_identity.h"
 #include "export/export_run.h"
 #include "host/automation_error.h"
 #include "host/dispatch.h"
@@ -9,7 +10,6 @@
 
 #include <array>
 #include <filesystem>
-#include <kastrel_version.h>
 
 namespace kastrel::app {
 namespace {
@@ -58,16 +58,11 @@ exporter::ExportRequest snapshot(const MainWindowView& view) {
 
 } // namespace
 
-std::string window_caption() {
-    return "Kastrel Excel  V" + std::to_string(version::major) + "." +
-           std::to_string(version::minor) + "." + std::to_string(version::revision);
-}
-
 FrmPoints::FrmPoints(MainWindowView& view, host::HostConnector& host) : view_(view), host_(host) {}
 
 void FrmPoints::Form_Load() {
     view_.set_option_value(4, true);
-    view_.set_caption(window_caption());
+    view_.set_caption(identity::window_caption());
 }
 
 void FrmPoints::cmd_lesen_Click() {

@@ -29,7 +29,4 @@ private:
     std::string last_file_name_; // CommonDialog1 remembers the last chosen name
 };
 
-// "Kastrel Excel  V1.1.1": major, minor and revision; the third field is not shown.
-std::string window_caption();
-
 } // namespace kastrel::app

@@ -19,15 +19,17 @@ struct SaveDialogRequest {
 };
 
 // Everything the window logic needs from a window. Implemented by the Qt
-// window, the native Windows window and the tests. Texts are UTF-8.
-// Options and check boxes are numbered as in their names (Option1..4, Check1..3).
+// window, the native Windows window (both through FormWindow) and the tests.
+// Texts are UTF-8. Options and check boxes are numbered as in their names
+// (Option1..4, Check1..3); other numbers throw std::out_of_range.
 class MainWindowView {
 public:
     virtual ~MainWindowView() = default;
 
     virtual void set_caption(const std::string& caption) = 0;
 
-    // List1
+    // List1, its entries counted from 0. An index out of range reads as an
+    // empty text, not selected.
     virtual void clear_entries() = 0;
     virtual void add_entry(const std::string& text) = 0;
     virtual int entry_count() const = 0;
@@ -35,19 +37,27 @@ public:
     virtual bool entry_selected(int index) const = 0;
     virtual void set_all_selected(bool selected) = 0;
 
+    // Selecting an option deselects the others; clearing the selected one
+    // leaves none selected.
     virtual bool option_value(int option) const = 0;
     virtual void set_option_value(int option, bool on) = 0;
+    // 1 checked, 0 unchecked; any non-zero value checks the box. Setting a
+    // value reports no click.
     virtual int check_value(int check) const = 0;
     virtual void set_check_value(int check, int value) = 0;
 
     virtual void set_enabled(CommandButton button, bool enabled) = 0;
+    // Shows at once, also while the handler keeps the event loop busy.
     virtual void set_pointer(Pointer pointer) = 0;
 
-    // A message box: the text, one OK button, no icon, title "Sarvinet".
+    // A message box: the text, one OK button, no icon, under the application
+    // title (identity::application_title). Returns when it is dismissed.
     virtual void show_message(const std::string& text) = 0;
-    // The Save dialog; nothing when the user cancels.
+    // The Save dialog; the chosen absolute path, nothing when the user cancels.
     virtual std::optional<std::string> show_save_dialog(const SaveDialogRequest& request) = 0;
-    // End the whole program at once; no further step of the caller runs.
+    // Ends the whole program with exit code 1: the window goes at once, the
+    // program as soon as its event loop has control again (or before the loop
+    // starts, when the load step ends it). The caller takes no further step.
     virtual void end_program() = 0;
 
     // The user's regional decimal separator, as it is to be written to the file.

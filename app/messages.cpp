@@ -108,6 +108,10 @@ std::string error_description(const host::AutomationError& error) {
     return system_failure(error);
 }
 
+std::string internal_error_text(const std::exception& error) {
+    return std::string("Interner Fehler: ") + error.what();
+}
+
 std::string runtime_error_text(const host::AutomationError& error) {
     return "Laufzeitfehler '" + number_text(error.number()) + "':\n\n" + error_description(error);
 }

@@ -4,6 +4,7 @@
 #include "export/file_failure.h"
 #include "host/automation_error.h"
 
+#include <exception>
 #include <string>
 
 namespace kastrel::app {
@@ -21,6 +22,9 @@ inline constexpr const char* export_complete = "Alle selektierten Merkmale in Da
 // What went wrong in a call into the host, in German: the host's own
 // description when it gave one, otherwise this program's wording of the kind.
 std::string error_description(const host::AutomationError& error);
+
+// What the user is told of a fault no handler expected.
+std::string internal_error_text(const std::exception& error);
 
 // The run-time error box's text for a failure no handler deals with.
 std::string runtime_error_text(const host::AutomationError& error);

@@ -1,7 +1,7 @@
 #pragma once
 
 // Serves a SimHost on the D-Bus session bus with sd-bus, in the wire form of
-// host/dbus/protocol.h. No event loop of its own: the owner watches fd() and
+// common/dbus/protocol.h. No event loop of its own: the owner watches fd() and
 // calls process(); wait() is there for loops without a toolkit (tests).
 
 #include "vormesa-sim/sim_host.h"

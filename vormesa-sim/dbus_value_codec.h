@@ -1,6 +1,6 @@
 #pragma once
 
-// Host values in the wire form "(yv)" / "(yvb)" of host/dbus/protocol.h.
+// Host values in the wire form "(yv)" / "(yvb)" of common/dbus/protocol.h.
 
 #include "vormesa-sim/host_value.h"
 

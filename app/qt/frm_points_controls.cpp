@@ -1,7 +1,5 @@
 #include "app/qt/frm_points_controls.h"
 
-#include "app/qt/twips.h"
-#include "app/qt/whole_box_check_box.h"
 #include "app/qt/wrapping_push_button.h"
 #include "app/qt/wrapping_radio_button.h"
 
@@ -10,127 +8,112 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QListWidget>
-#include <QPushButton>
-#include <QRadioButton>
-#include <iterator>
+#include <stdexcept>
 
 namespace kastrel::app::qt {
 
 namespace {
 
-// Captions carry no access keys, so a literal '&' must not become one.
-QString without_mnemonic(const QString& caption) {
-    return QString(caption).replace(u'&', QStringLiteral("&&"));
+QString caption_of(const FormControl& control) {
+    return QString::fromStdString(without_access_keys(control.caption));
 }
 
-template <typename Control> Control* place(QWidget& parent, const char* name, QRect twips) {
-    auto* control = new Control(&parent);
-    control->setObjectName(QString::fromLatin1(name));
-    control->setGeometry(twips_rect(twips.x(), twips.y(), twips.width(), twips.height()));
-    return control;
+QWidget* label(QWidget& parent, const FormControl& control) {
+    auto* label = new QLabel(&parent);
+    label->setTextFormat(Qt::PlainText);
+    label->setText(QString::fromUtf8(control.caption));
+    label->setWordWrap(true);
+    label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    return label;
 }
 
-template <typename Button>
-Button* button(QWidget& parent, const char* name, const QString& caption, QRect twips) {
-    auto* control = place<Button>(parent, name, twips);
-    control->setText(without_mnemonic(caption));
-    return control;
+QWidget* list(QWidget& parent) {
+    auto* list = new QListWidget(&parent);
+    list->setSelectionMode(QAbstractItemView::ExtendedSelection);
+    list->setSortingEnabled(false);
+    // Lets the view skip measuring each of many thousand rows.
+    list->setUniformItemSizes(true);
+    return list;
 }
 
-QLabel* label(QWidget& parent, const char* name, const QString& caption, QRect twips) {
-    auto* control = place<QLabel>(parent, name, twips);
-    control->setTextFormat(Qt::PlainText);
-    control->setText(caption);
-    control->setWordWrap(true);
-    control->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    control->setFocusPolicy(Qt::NoFocus);
-    return control;
+template <typename Button> QWidget* button(QWidget& parent, const FormControl& control) {
+    auto* button = new Button(&parent);
+    button->setText(caption_of(control));
+    button->setChecked(control.initially == Initially::checked);
+    return button;
+}
+
+// Long captions wrap inside their boxes, and check boxes take a click in their
+// whole box: the plain Qt buttons do neither.
+QWidget* create(QWidget& parent, const FormControl& control) {
+    switch (control.kind) {
+    case ControlKind::command_button:
+        return button<WrappingPushButton>(parent, control);
+    case ControlKind::option_button:
+        return button<WrappingRadioButton>(parent, control);
+    case ControlKind::check_box:
+        return button<WholeBox<QCheckBox>>(parent, control);
+    case ControlKind::list_box:
+        return list(parent);
+    case ControlKind::label:
+        return label(parent, control);
+    case ControlKind::frame: {
+        auto* frame = new QGroupBox(&parent);
+        frame->setTitle(caption_of(control));
+        return frame;
+    }
+    }
+    throw std::logic_error(std::string("no kind of control for ") + control.name);
+}
+
+QRect pixels(const TwipsRect& twips) {
+    const PixelRect rect = to_pixels(twips, logical_dpi);
+    return QRect(rect.left, rect.top, rect.width, rect.height);
 }
 
 } // namespace
 
+QAbstractButton& FrmPointsControls::button(Control control) const {
+    return static_cast<QAbstractButton&>((*this)[control]);
+}
+
+QListWidget& FrmPointsControls::List1() const {
+    return static_cast<QListWidget&>((*this)[Control::List1]);
+}
+
 FrmPointsControls create_frm_points_controls(QWidget& window) {
-    window.resize(twips_to_pixels(client_width_twips), twips_to_pixels(client_height_twips));
+    const Form& form = frm_points_form();
+    window.resize(twips_to_pixels(form.client_width_twips, logical_dpi),
+                  twips_to_pixels(form.client_height_twips, logical_dpi));
 
     FrmPointsControls c;
-    c.cmd_lesen = button<WrappingPushButton>(
-        window, "cmd_lesen", QStringLiteral("Elemente aus offenem Vormesa Programm einlesen"),
-        QRect(480, 240, 2655, 735));
-    c.cmd_schreiben = button<WrappingPushButton>(
-        window, "cmd_schreiben", QStringLiteral("ASCII Datei vom selektierten Merkmal erzeugen"),
-        QRect(480, 1080, 2655, 855));
-
-    c.List1 = place<QListWidget>(window, "List1", QRect(4440, 120, 3255, 4272));
-    c.List1->setSelectionMode(QAbstractItemView::ExtendedSelection);
-    c.List1->setSortingEnabled(false);
-    // Lets the view skip measuring each of many thousand rows.
-    c.List1->setUniformItemSizes(true);
-
-    c.Label1 = label(window, "Label1", QStringLiteral("Erstellt von Sarvinet."),
-                     QRect(5280, 5400, 2292, 372));
-    c.cmd_allemarkieren = button<WrappingPushButton>(window, "cmd_allemarkieren",
-                                                     QStringLiteral("Alle Merkmale selektieren"),
-                                                     QRect(4440, 4560, 1455, 495));
-    c.cmd_alledemarkieren = button<WrappingPushButton>(
-        window, "cmd_alledemarkieren", QStringLiteral("Alle Merkmale deselektieren"),
-        QRect(6120, 4560, 1455, 495));
-
-    c.Frame1 = place<QGroupBox>(window, "Frame1", QRect(240, 2280, 3852, 3132));
-    c.Frame1->setTitle(without_mnemonic(QStringLiteral("Ausgabe-Optionen")));
-    c.Frame1->setFocusPolicy(Qt::NoFocus);
-
-    // Inside the frame, positions are relative to the frame.
-    QWidget& frame = *c.Frame1;
-    c.Option1 = button<WrappingRadioButton>(
-        frame, "Option1", QStringLiteral("Polarer Abweichungsvergleich (nur Kreise)"),
-        QRect(240, 360, 3492, 372));
-    c.Option2 = button<WrappingRadioButton>(
-        frame, "Option2", QStringLiteral("Karthesische XY IST-Werte ab Nullpunkt"),
-        QRect(240, 840, 3492, 372));
-    c.Label2 = label(window, "Label2",
-                     QStringLiteral("Achtung! Elemente müssen in XY Ebene (ZPLUS) gemessen "
-                                    "sein.(Nur erste 3 Optionen. Tarvoll Ausgabe in XY,XZ,YZ"),
-                     QRect(240, 5640, 3012, 612));
-    c.Option3 = button<WrappingRadioButton>(
-        frame, "Option3", QStringLiteral("Karthesischer Abweichungsvergleich in XY"),
-        QRect(240, 1320, 3372, 252));
-    c.Option4 = button<WrappingRadioButton>(
-        frame, "Option4",
-        QStringLiteral("Nr, Polarradius, Winkel, Tiefe, Abstand    (Fa. Tarvoll AG)"),
-        QRect(240, 1680, 3372, 372));
-    c.Check1 = button<WholeBoxCheckBox>(frame, "Check1", QStringLiteral("XY Ebene"),
-                                        QRect(840, 2160, 2172, 252));
-
-    // Check2 and Check3 belong to the window but stand over the frame.
-    c.Check2 = button<WholeBoxCheckBox>(window, "Check2", QStringLiteral("XZ Ebene"),
-                                        QRect(1080, 4680, 2172, 252));
-    c.Check3 = button<WholeBoxCheckBox>(window, "Check3", QStringLiteral("YZ Ebene"),
-                                        QRect(1080, 4920, 2172, 252));
-    c.Check2->raise();
-    c.Check3->raise();
-
-    // One exclusive group that may also have nothing selected (before loading).
     c.options = new QButtonGroup(&window);
     c.options->setObjectName(QStringLiteral("options"));
+    // One exclusive group that may also have nothing selected (before loading).
     c.options->setExclusive(true);
-    int id = 1;
-    for (QRadioButton* option : {c.Option1, c.Option2, c.Option3, c.Option4}) {
-        c.options->addButton(option, id++);
+    QWidget* previous_in_tab_order = nullptr;
+    for (const FormControl& control : form.controls) {
+        // A frame's controls are its children, placed from its corner.
+        QWidget& parent = control.parent == Parent::Frame1 ? c[Control::Frame1] : window;
+        QWidget* widget = create(parent, control);
+        widget->setObjectName(QString::fromLatin1(control.name));
+        widget->setGeometry(pixels(control.twips).translated(-parent.mapTo(&window, QPoint(0, 0))));
+        widget->setEnabled(control.initially != Initially::disabled);
+        if (control.kind == ControlKind::option_button)
+            c.options->addButton(static_cast<QAbstractButton*>(widget));
+        if (!takes_focus(control.kind)) {
+            widget->setFocusPolicy(Qt::NoFocus);
+        } else {
+            if (previous_in_tab_order != nullptr)
+                QWidget::setTabOrder(previous_in_tab_order, widget);
+            previous_in_tab_order = widget;
+        }
+        c.widgets[static_cast<std::size_t>(control.control)] = widget;
     }
-
-    c.Check1->setChecked(true);
-    c.cmd_schreiben->setEnabled(false);
-    c.cmd_allemarkieren->setEnabled(false);
-    c.cmd_alledemarkieren->setEnabled(false);
-
-    // Labels and the frame never take focus, so only these are in the cycle.
-    QWidget* const order[] = {
-        c.cmd_lesen, c.cmd_schreiben, c.List1,   c.cmd_allemarkieren, c.cmd_alledemarkieren,
-        c.Option1,   c.Option2,       c.Option3, c.Option4,           c.Check1,
-        c.Check2,    c.Check3};
-    for (std::size_t i = 0; i + 1 < std::size(order); ++i) {
-        QWidget::setTabOrder(order[i], order[i + 1]);
-    }
+    // The frame stands below every control of the window, so those that stand
+    // over it without being inside it (Check2, Check3) paint on top and take
+    // the clicks.
+    c[Control::Frame1].lower();
     return c;
 }
 

@@ -1,42 +1,36 @@
 #pragma once
 
+#include "app/frm_points_form.h"
+
+#include <array>
+
+class QAbstractButton;
 class QButtonGroup;
-class QCheckBox;
-class QGroupBox;
-class QLabel;
 class QListWidget;
-class QPushButton;
-class QRadioButton;
 class QWidget;
 
 namespace kastrel::app::qt {
 
+// Qt lays out in logical pixels and scales them for the screen itself; a
+// logical pixel is one at 96 DPI.
+inline constexpr int logical_dpi = 96;
+
 // The controls of frm_points, owned by the window through Qt's parent chain.
 struct FrmPointsControls {
-    QPushButton* cmd_lesen = nullptr;
-    QPushButton* cmd_schreiben = nullptr;
-    QListWidget* List1 = nullptr;
-    QLabel* Label1 = nullptr;
-    QPushButton* cmd_allemarkieren = nullptr;
-    QPushButton* cmd_alledemarkieren = nullptr;
-    QGroupBox* Frame1 = nullptr;
-    QRadioButton* Option1 = nullptr;
-    QRadioButton* Option2 = nullptr;
-    QLabel* Label2 = nullptr;
-    QRadioButton* Option3 = nullptr;
-    QRadioButton* Option4 = nullptr;
-    QCheckBox* Check1 = nullptr;
-    QCheckBox* Check2 = nullptr;
-    QCheckBox* Check3 = nullptr;
-    QButtonGroup* options = nullptr;
+    std::array<QWidget*, control_count> widgets{};
+    QButtonGroup* options = nullptr; // Option1..4, one exclusive group
+
+    QWidget& operator[](Control control) const {
+        return *widgets[static_cast<std::size_t>(control)];
+    }
+    // An option button, check box or command button.
+    QAbstractButton& button(Control control) const;
+    QListWidget& List1() const;
 };
 
-// Client area of the window in twips.
-inline constexpr int client_width_twips = 8004;
-inline constexpr int client_height_twips = 6420;
-
-// Creates every control at its fixed place with its stored state and the tab
-// order, and sizes the window's client area. No layouts: resizing moves nothing.
+// Creates every control of frm_points_form() at its fixed place with its
+// stored state and the tab order, and sizes the window's client area. No
+// layouts: resizing moves nothing.
 FrmPointsControls create_frm_points_controls(QWidget& window);
 
 } // namespace kastrel::app::qt

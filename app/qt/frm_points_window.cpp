@@ -1,29 +1,25 @@
 #include "app/qt/frm_points_window.h"
 
-#include "app/guarded_event.h"
 #include "app/qt/kastrel_icon.h"
 #include "app/qt/qt_dialogs.h"
 
+#include <QAbstractButton>
 #include <QApplication>
 #include <QButtonGroup>
-#include <QCheckBox>
 #include <QListWidget>
 #include <QLocale>
-#include <QPushButton>
-#include <QRadioButton>
-#include <stdexcept>
 
 namespace kastrel::app::qt {
 
 FrmPointsWindow::FrmPointsWindow(std::unique_ptr<Dialogs> dialogs, QWidget* parent)
     : QWidget(parent, Qt::Window), controls_(create_frm_points_controls(*this)),
       dialogs_(dialogs ? std::move(dialogs) : std::make_unique<QtDialogs>()) {
-    setObjectName(QStringLiteral("frm_points"));
+    const Form& form = frm_points_form();
+    setObjectName(QString::fromLatin1(form.name));
     setFont(window_font());
-    // The load step puts the real caption before the window is shown.
-    setWindowTitle(QStringLiteral("Kastrel"));
+    setWindowTitle(QString::fromUtf8(form.stored_caption));
     setWindowIcon(kastrel_icon());
-    connect_events();
+    connect_clicks();
 }
 
 FrmPointsWindow::~FrmPointsWindow() = default;
@@ -38,69 +34,35 @@ QFont FrmPointsWindow::window_font() {
     return font;
 }
 
-void FrmPointsWindow::connect_events() {
-    const auto report = [this](void (MainWindowEvents::*handler)()) {
-        return [this, handler] {
-            if (events_ != nullptr) {
-                run_guarded(*this, [&] { (events_->*handler)(); });
-            }
-        };
-    };
-    connect(controls_.cmd_lesen, &QPushButton::clicked, this,
-            report(&MainWindowEvents::cmd_lesen_Click));
-    connect(controls_.cmd_schreiben, &QPushButton::clicked, this,
-            report(&MainWindowEvents::cmd_schreiben_Click));
-    connect(controls_.cmd_allemarkieren, &QPushButton::clicked, this,
-            report(&MainWindowEvents::cmd_allemarkieren_Click));
-    connect(controls_.cmd_alledemarkieren, &QPushButton::clicked, this,
-            report(&MainWindowEvents::cmd_alledemarkieren_Click));
-
+void FrmPointsWindow::connect_clicks() {
     // `clicked` comes only from the user (mouse or keyboard) and after the
     // state has changed; setChecked from the logic stays silent.
-    int number = 1;
-    for (QCheckBox* box : {controls_.Check1, controls_.Check2, controls_.Check3}) {
-        connect(box, &QCheckBox::clicked, this, [this, number] {
-            if (events_ != nullptr) {
-                run_guarded(*this, [&] { events_->Check_Click(number); });
-            }
-        });
-        ++number;
+    for (const FormControl& control : frm_points_form().controls) {
+        if (auto* button = qobject_cast<QAbstractButton*>(&controls_[control.control]))
+            connect(button, &QAbstractButton::clicked, this,
+                    [this, which = control.control] { clicked(which); });
     }
 }
 
-QAbstractButton& FrmPointsWindow::command(CommandButton button) const {
-    switch (button) {
-    case CommandButton::cmd_lesen:
-        return *controls_.cmd_lesen;
-    case CommandButton::cmd_schreiben:
-        return *controls_.cmd_schreiben;
-    case CommandButton::cmd_allemarkieren:
-        return *controls_.cmd_allemarkieren;
-    case CommandButton::cmd_alledemarkieren:
-        return *controls_.cmd_alledemarkieren;
-    }
-    throw std::out_of_range("unknown command button");
+bool FrmPointsWindow::is_checked(Control button) const {
+    return controls_.button(button).isChecked();
 }
 
-QAbstractButton& FrmPointsWindow::option(int option) const {
-    QAbstractButton* button = controls_.options->button(option);
-    if (button == nullptr) {
-        throw std::out_of_range("no Option" + std::to_string(option));
+void FrmPointsWindow::set_checked(Control control, bool checked) {
+    QAbstractButton& button = controls_.button(control);
+    QButtonGroup* group = button.group();
+    if (checked || !button.isChecked() || group == nullptr) {
+        button.setChecked(checked);
+        return;
     }
-    return *button;
+    // An exclusive group refuses to clear its checked button; the logic may.
+    group->setExclusive(false);
+    button.setChecked(false);
+    group->setExclusive(true);
 }
 
-QAbstractButton& FrmPointsWindow::check(int check) const {
-    switch (check) {
-    case 1:
-        return *controls_.Check1;
-    case 2:
-        return *controls_.Check2;
-    case 3:
-        return *controls_.Check3;
-    default:
-        throw std::out_of_range("no Check" + std::to_string(check));
-    }
+void FrmPointsWindow::set_control_enabled(Control control, bool enabled) {
+    controls_[control].setEnabled(enabled);
 }
 
 void FrmPointsWindow::set_caption(const std::string& caption) {
@@ -108,62 +70,32 @@ void FrmPointsWindow::set_caption(const std::string& caption) {
 }
 
 void FrmPointsWindow::clear_entries() {
-    controls_.List1->clear();
+    controls_.List1().clear();
 }
 
 void FrmPointsWindow::add_entry(const std::string& text) {
-    controls_.List1->addItem(QString::fromStdString(text));
+    controls_.List1().addItem(QString::fromStdString(text));
 }
 
 int FrmPointsWindow::entry_count() const {
-    return controls_.List1->count();
+    return controls_.List1().count();
 }
 
-std::string FrmPointsWindow::entry_text(int index) const {
-    const QListWidgetItem* item = controls_.List1->item(index);
-    return item != nullptr ? item->text().toStdString() : std::string();
+std::string FrmPointsWindow::list_text(int index) const {
+    return controls_.List1().item(index)->text().toStdString();
 }
 
-bool FrmPointsWindow::entry_selected(int index) const {
-    const QListWidgetItem* item = controls_.List1->item(index);
-    return item != nullptr && item->isSelected();
+bool FrmPointsWindow::list_selected(int index) const {
+    return controls_.List1().item(index)->isSelected();
 }
 
 void FrmPointsWindow::set_all_selected(bool selected) {
     // One selection range instead of one change per row.
     if (selected) {
-        controls_.List1->selectAll();
+        controls_.List1().selectAll();
     } else {
-        controls_.List1->clearSelection();
+        controls_.List1().clearSelection();
     }
-}
-
-bool FrmPointsWindow::option_value(int number) const {
-    return option(number).isChecked();
-}
-
-void FrmPointsWindow::set_option_value(int number, bool on) {
-    QAbstractButton& button = option(number);
-    if (on || !button.isChecked()) {
-        button.setChecked(on);
-        return;
-    }
-    // An exclusive group refuses to clear its checked button; the logic may.
-    controls_.options->setExclusive(false);
-    button.setChecked(false);
-    controls_.options->setExclusive(true);
-}
-
-int FrmPointsWindow::check_value(int number) const {
-    return check(number).isChecked() ? 1 : 0;
-}
-
-void FrmPointsWindow::set_check_value(int number, int value) {
-    check(number).setChecked(value != 0);
-}
-
-void FrmPointsWindow::set_enabled(CommandButton button, bool enabled) {
-    command(button).setEnabled(enabled);
 }
 
 void FrmPointsWindow::set_pointer(Pointer pointer) {
@@ -194,8 +126,7 @@ std::optional<std::string> FrmPointsWindow::show_save_dialog(const SaveDialogReq
     return chosen->toStdString();
 }
 
-void FrmPointsWindow::end_program() {
-    exit_code_ = end_program_exit_code;
+void FrmPointsWindow::close_for_end() {
     hide();
     emit programEnded(end_program_exit_code);
 }

@@ -1,4 +1,5 @@
 #include "app/frm_points.h"
+#include "app/program_identity.h"
 #include "app/qt/frm_points_window.h"
 #include "app/qt/kastrel_icon.h"
 #include "host/dbus/dbus_connector.h"
@@ -10,7 +11,7 @@
 
 int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
-    QApplication::setApplicationName(QStringLiteral("Kastrel"));
+    QApplication::setApplicationName(QString::fromUtf8(kastrel::app::identity::program_name));
     QApplication::setWindowIcon(kastrel::app::qt::kastrel_icon());
     // The program speaks German, so Qt's own dialogs (Save, overwrite question) do too.
     QTranslator qt_texts;

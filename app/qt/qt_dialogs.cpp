@@ -1,5 +1,7 @@
 #include "app/qt/qt_dialogs.h"
 
+#include "app/program_identity.h"
+
 #include <QFileDialog>
 #include <QIcon>
 #include <QMessageBox>
@@ -28,7 +30,7 @@ QStringList qt_name_filters(const std::string& filter) {
 }
 
 void configure_message_box(QMessageBox& box, const QString& text) {
-    box.setWindowTitle(QString::fromLatin1(message_box_title));
+    box.setWindowTitle(QString::fromUtf8(identity::application_title));
     box.setIcon(QMessageBox::NoIcon);
     box.setTextFormat(Qt::PlainText);
     box.setText(text);

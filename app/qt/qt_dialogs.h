@@ -17,8 +17,6 @@ public:
     std::optional<QString> save_file(QWidget* parent, const SaveDialogRequest& request) override;
 };
 
-inline constexpr const char* message_box_title = "Sarvinet";
-
 // "description|pattern|description|pattern..." to Qt name filters. A
 // description that already ends in its pattern in brackets is kept as it is.
 QStringList qt_name_filters(const std::string& filter);

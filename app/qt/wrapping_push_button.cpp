@@ -1,27 +1,22 @@
 #include "app/qt/wrapping_push_button.h"
 
-#include <QStyleOptionButton>
-#include <QStylePainter>
-
 namespace kastrel::app::qt {
 
-void WrappingPushButton::paintEvent(QPaintEvent* /*event*/) {
-    QStylePainter painter(this);
-    QStyleOptionButton option;
-    initStyleOption(&option);
-    const QString caption = option.text;
-    option.text.clear();
+void paint_push_button(const QAbstractButton& button, QStylePainter& painter,
+                       const QStyleOptionButton& option, const QString& caption) {
     // Frame and background from the style, then the caption wrapped by us.
     painter.drawControl(QStyle::CE_PushButtonBevel, option);
 
-    const QRect contents = style()->subElementRect(QStyle::SE_PushButtonContents, &option, this);
+    const QRect contents =
+        button.style()->subElementRect(QStyle::SE_PushButtonContents, &option, &button);
     painter.drawItemText(contents, Qt::AlignCenter | Qt::TextWordWrap | Qt::TextShowMnemonic,
-                         option.palette, isEnabled(), caption, QPalette::ButtonText);
+                         option.palette, button.isEnabled(), caption, QPalette::ButtonText);
 
-    if (hasFocus()) {
+    if (button.hasFocus()) {
         QStyleOptionFocusRect focus;
         focus.QStyleOption::operator=(option);
-        focus.rect = style()->subElementRect(QStyle::SE_PushButtonFocusRect, &option, this);
+        focus.rect =
+            button.style()->subElementRect(QStyle::SE_PushButtonFocusRect, &option, &button);
         focus.backgroundColor = option.palette.button().color();
         painter.drawPrimitive(QStyle::PE_FrameFocusRect, focus);
     }

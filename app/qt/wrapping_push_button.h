@@ -1,19 +1,15 @@
 #pragma once
 
+#include "app/qt/wrapped_caption.h"
+
 #include <QPushButton>
 
 namespace kastrel::app::qt {
 
-// A push button whose caption wraps at word boundaries inside the button, as
-// the window's long button captions need; QPushButton keeps text on one line.
-class WrappingPushButton : public QPushButton {
-    Q_OBJECT
+void paint_push_button(const QAbstractButton& button, QStylePainter& painter,
+                       const QStyleOptionButton& option, const QString& caption);
 
-public:
-    using QPushButton::QPushButton;
-
-protected:
-    void paintEvent(QPaintEvent* event) override;
-};
+// A push button whose caption wraps inside the button.
+using WrappingPushButton = WrappedCaption<QPushButton, paint_push_button>;
 
 } // namespace kastrel::app::qt

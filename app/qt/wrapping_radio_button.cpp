@@ -1,28 +1,21 @@
 #include "app/qt/wrapping_radio_button.h"
 
-#include <QStyleOptionButton>
-#include <QStylePainter>
-
 namespace kastrel::app::qt {
 
-void WrappingRadioButton::paintEvent(QPaintEvent* /*event*/) {
-    QStylePainter painter(this);
-    QStyleOptionButton option;
-    initStyleOption(&option);
-    const QString caption = option.text;
-    option.text.clear();
-
+void paint_radio_button(const QAbstractButton& button, QStylePainter& painter,
+                        const QStyleOptionButton& option, const QString& caption) {
     QStyleOptionButton indicator = option;
-    indicator.rect = style()->subElementRect(QStyle::SE_RadioButtonIndicator, &option, this);
+    indicator.rect =
+        button.style()->subElementRect(QStyle::SE_RadioButtonIndicator, &option, &button);
     painter.drawPrimitive(QStyle::PE_IndicatorRadioButton, indicator);
 
-    QRect text = rect();
+    QRect text = button.rect();
     text.setLeft(indicator.rect.right() + 1 +
-                 style()->pixelMetric(QStyle::PM_RadioButtonLabelSpacing, &option, this));
+                 button.style()->pixelMetric(QStyle::PM_RadioButtonLabelSpacing, &option, &button));
     painter.drawItemText(text, Qt::AlignLeft | Qt::AlignVCenter | Qt::TextWordWrap, option.palette,
-                         isEnabled(), caption, QPalette::WindowText);
+                         button.isEnabled(), caption, QPalette::WindowText);
 
-    if (hasFocus()) {
+    if (button.hasFocus()) {
         QStyleOptionFocusRect focus;
         focus.QStyleOption::operator=(option);
         focus.rect =
@@ -30,11 +23,6 @@ void WrappingRadioButton::paintEvent(QPaintEvent* /*event*/) {
                 .adjusted(-1, 0, 1, 0);
         painter.drawPrimitive(QStyle::PE_FrameFocusRect, focus);
     }
-}
-
-// The whole box takes the click, wrapped lines included.
-bool WrappingRadioButton::hitButton(const QPoint& pos) const {
-    return rect().contains(pos);
 }
 
 } // namespace kastrel::app::qt

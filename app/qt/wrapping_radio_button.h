@@ -1,21 +1,16 @@
 #pragma once
 
+#include "app/qt/wrapped_caption.h"
+
 #include <QRadioButton>
 
 namespace kastrel::app::qt {
 
-// An option button whose caption wraps at word boundaries beside its
-// indicator, as the long option captions need in their two-line boxes;
-// QRadioButton keeps text on one line.
-class WrappingRadioButton : public QRadioButton {
-    Q_OBJECT
+void paint_radio_button(const QAbstractButton& button, QStylePainter& painter,
+                        const QStyleOptionButton& option, const QString& caption);
 
-public:
-    using QRadioButton::QRadioButton;
-
-protected:
-    void paintEvent(QPaintEvent* event) override;
-    bool hitButton(const QPoint& pos) const override;
-};
+// An option button whose caption wraps beside its indicator, as the long
+// option captions need in their two-line boxes.
+using WrappingRadioButton = WholeBox<WrappedCaption<QRadioButton, paint_radio_button>>;
 
 } // namespace kastrel::app::qt

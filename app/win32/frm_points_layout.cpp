@@ -1,113 +1,91 @@
 #include "app/win32/frm_points_layout.h"
 
+#include <algorithm>
 #include <array>
 
 namespace kastrel::app::win32 {
 namespace {
 
+constexpr int first_control_id = 101;
+
 // Every child clips its siblings, so overlapping controls paint in z-order.
 constexpr DWORD child = WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS;
 // Each control but the option buttons stands in a group of its own, so arrow
-// keys move only between the options.
+// keys move only between the options; the first option opens their group.
+// Radio buttons get WS_TABSTOP from BM_SETCHECK: Tab enters the group at the
+// checked one.
 constexpr DWORD push_button = child | WS_TABSTOP | WS_GROUP | BS_PUSHBUTTON | BS_MULTILINE;
+constexpr DWORD list_box =
+    child | WS_TABSTOP | WS_GROUP | WS_VSCROLL | LBS_EXTENDEDSEL | LBS_NOINTEGRALHEIGHT;
 constexpr DWORD check_box = child | WS_TABSTOP | WS_GROUP | BS_AUTOCHECKBOX;
-// Radio buttons get WS_TABSTOP from BM_SETCHECK: Tab enters the group at the checked one.
 constexpr DWORD radio = child | BS_AUTORADIOBUTTON | BS_MULTILINE;
 constexpr DWORD label = child | WS_GROUP | SS_LEFT | SS_NOPREFIX;
+constexpr DWORD group_box = child | BS_GROUPBOX;
 
-// The focus cycle first, in tab order. The labels and the frame never take
-// focus; the frame comes last, at the bottom of the z-order, so the option
-// buttons and Check2/Check3, which stand over it, take the clicks and paint on
-// top, and the labels do not split the option group.
-constexpr std::array<ControlPlacement, 15> layout = {{
-    {id_cmd_lesen,
-     "cmd_lesen",
-     L"Button",
-     L"Elemente aus offenem Vormesa Programm einlesen",
-     push_button,
-     0,
-     {480, 240, 2655, 735}},
-    {id_cmd_schreiben,
-     "cmd_schreiben",
-     L"Button",
-     L"ASCII Datei vom selektierten Merkmal erzeugen",
-     push_button | WS_DISABLED,
-     0,
-     {480, 1080, 2655, 855}},
-    {id_List1,
-     "List1",
-     L"ListBox",
-     L"",
-     child | WS_TABSTOP | WS_GROUP | WS_VSCROLL | LBS_EXTENDEDSEL | LBS_NOINTEGRALHEIGHT,
-     WS_EX_CLIENTEDGE,
-     {4440, 120, 3255, 4272}},
-    {id_cmd_allemarkieren,
-     "cmd_allemarkieren",
-     L"Button",
-     L"Alle Merkmale selektieren",
-     push_button | WS_DISABLED,
-     0,
-     {4440, 4560, 1455, 495}},
-    {id_cmd_alledemarkieren,
-     "cmd_alledemarkieren",
-     L"Button",
-     L"Alle Merkmale deselektieren",
-     push_button | WS_DISABLED,
-     0,
-     {6120, 4560, 1455, 495}},
-    {id_Option1,
-     "Option1",
-     L"Button",
-     L"Polarer Abweichungsvergleich (nur Kreise)",
-     radio | WS_GROUP,
-     0,
-     {480, 2640, 3492, 372}},
-    {id_Option2,
-     "Option2",
-     L"Button",
-     L"Karthesische XY IST-Werte ab Nullpunkt",
-     radio,
-     0,
-     {480, 3120, 3492, 372}},
-    {id_Option3,
-     "Option3",
-     L"Button",
-     L"Karthesischer Abweichungsvergleich in XY",
-     radio,
-     0,
-     {480, 3600, 3372, 252}},
-    {id_Option4,
-     "Option4",
-     L"Button",
-     L"Nr, Polarradius, Winkel, Tiefe, Abstand    (Fa. Tarvoll AG)",
-     radio,
-     0,
-     {480, 3960, 3372, 372}},
-    {id_Check1, "Check1", L"Button", L"XY Ebene", check_box, 0, {1080, 4440, 2172, 252}},
-    {id_Check2, "Check2", L"Button", L"XZ Ebene", check_box, 0, {1080, 4680, 2172, 252}},
-    {id_Check3, "Check3", L"Button", L"YZ Ebene", check_box, 0, {1080, 4920, 2172, 252}},
-    {id_Label1, "Label1", L"Static", L"Erstellt von Sarvinet.", label, 0, {5280, 5400, 2292, 372}},
-    {id_Label2,
-     "Label2",
-     L"Static",
-     L"Achtung! Elemente m\u00fcssen in XY Ebene (ZPLUS) gemessen sein.(Nur erste 3 Optionen. "
-     L"Tarvoll Ausgabe in XY,XZ,YZ",
-     label,
-     0,
-     {240, 5640, 3012, 612}},
-    {id_Frame1,
-     "Frame1",
-     L"Button",
-     L"Ausgabe-Optionen",
-     child | BS_GROUPBOX,
-     0,
-     {240, 2280, 3852, 3132}},
-}};
+// The focus cycle first, in tab order; then the labels, which never take
+// focus and so must not split the option group; the frame last, at the bottom
+// of the z-order, so the option buttons and Check2/Check3, which stand over
+// it, take the clicks and paint on top.
+int creation_rank(ControlKind kind) {
+    if (takes_focus(kind))
+        return 0;
+    return kind == ControlKind::frame ? 2 : 1;
+}
+
+std::array<Control, control_count> ordered_controls() {
+    std::array<Control, control_count> order{};
+    const Form& form = frm_points_form();
+    std::transform(form.controls.begin(), form.controls.end(), order.begin(),
+                   [](const FormControl& control) { return control.control; });
+    std::stable_sort(order.begin(), order.end(), [&](Control a, Control b) {
+        return creation_rank(form[a].kind) < creation_rank(form[b].kind);
+    });
+    return order;
+}
+
+const std::array<Control, control_count>& order() {
+    static const std::array<Control, control_count> controls = ordered_controls();
+    return controls;
+}
 
 } // namespace
 
-std::span<const ControlPlacement> frm_points_layout() {
-    return layout;
+std::span<const Control> creation_order() {
+    return order();
+}
+
+int control_id(Control control) {
+    const auto& controls = order();
+    return first_control_id +
+           static_cast<int>(std::find(controls.begin(), controls.end(), control) -
+                            controls.begin());
+}
+
+std::optional<Control> control_with_id(int id) {
+    const int position = id - first_control_id;
+    if (position < 0 || position >= control_count)
+        return std::nullopt;
+    return order()[static_cast<std::size_t>(position)];
+}
+
+ChildWindow child_window(const FormControl& control) {
+    const DWORD disabled = control.initially == Initially::disabled ? WS_DISABLED : 0;
+    switch (control.kind) {
+    case ControlKind::command_button:
+        return {L"Button", push_button | disabled, 0};
+    case ControlKind::list_box:
+        return {L"ListBox", list_box | disabled, WS_EX_CLIENTEDGE};
+    case ControlKind::label:
+        return {L"Static", label, 0};
+    case ControlKind::frame:
+        return {L"Button", group_box, 0};
+    case ControlKind::option_button:
+        return {L"Button", radio | (control.control == option_control(1) ? WS_GROUP : 0) | disabled,
+                0};
+    case ControlKind::check_box:
+        return {L"Button", check_box | disabled, 0};
+    }
+    return {L"Static", label, 0};
 }
 
 } // namespace kastrel::app::win32

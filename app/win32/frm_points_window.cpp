@@ -1,14 +1,13 @@
 #include "app/win32/frm_points_window.h"
 
-#include "app/guarded_event.h"
 #include "app/win32/dpi.h"
+#include "app/win32/frm_points_layout.h"
 #include "app/win32/resource_ids.h"
 #include "app/win32/win32_dialogs.h"
 #include "app/windows_regional.h"
 #include "common/win32/utf16.h"
 
 #include <stdexcept>
-#include <string_view>
 #include <vector>
 
 namespace kastrel::app::win32 {
@@ -30,36 +29,11 @@ HCURSOR system_cursor(LPCWSTR which) {
     return LoadCursorW(nullptr, which);
 }
 
-int command_id(CommandButton button) {
-    switch (button) {
-    case CommandButton::cmd_lesen:
-        return id_cmd_lesen;
-    case CommandButton::cmd_schreiben:
-        return id_cmd_schreiben;
-    case CommandButton::cmd_allemarkieren:
-        return id_cmd_allemarkieren;
-    case CommandButton::cmd_alledemarkieren:
-        return id_cmd_alledemarkieren;
-    }
-    throw std::out_of_range("unknown command button");
-}
-
-// Captions carry no access keys, so a literal '&' must not become one.
-std::wstring without_access_keys(const wchar_t* caption) {
-    std::wstring result;
-    for (const wchar_t* c = caption; *c != L'\0'; ++c) {
-        if (*c == L'&')
-            result += L'&';
-        result += *c;
-    }
-    return result;
-}
-
-bool is_checked(HWND button) {
+bool button_checked(HWND button) {
     return SendMessageW(button, BM_GETCHECK, 0, 0) == BST_CHECKED;
 }
 
-void set_checked(HWND button, bool checked) {
+void check_button(HWND button, bool checked) {
     SendMessageW(button, BM_SETCHECK, checked ? BST_CHECKED : BST_UNCHECKED, 0);
 }
 
@@ -90,20 +64,20 @@ private:
 
 FrmPointsWindow::FrmPointsWindow(HINSTANCE instance)
     : instance_(instance), class_(std::make_unique<WindowClass>(instance)) {
-    // The load step puts the real caption before the window is shown.
-    CreateWindowExW(window_ex_style, class_name, L"Kastrel", window_style, CW_USEDEFAULT,
-                    CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, nullptr, nullptr, instance, this);
+    const Form& form = frm_points_form();
+    CreateWindowExW(window_ex_style, class_name, common::to_utf16(form.stored_caption).c_str(),
+                    window_style, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT,
+                    nullptr, nullptr, instance, this);
     if (window_ == nullptr)
         throw std::runtime_error("window frm_points cannot be created");
     create_controls();
     const int dpi = window_dpi(window_);
     apply_layout(dpi);
-    const SIZE size = window_size_for_client(
-        {twips_to_pixels(client_width_twips, dpi), twips_to_pixels(client_height_twips, dpi)},
-        window_style, window_ex_style, dpi);
+    const SIZE size = window_size_for_client({twips_to_pixels(form.client_width_twips, dpi),
+                                              twips_to_pixels(form.client_height_twips, dpi)},
+                                             window_style, window_ex_style, dpi);
     SetWindowPos(window_, nullptr, 0, 0, size.cx, size.cy,
                  SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
-    set_check_value(1, 1);
 }
 
 FrmPointsWindow::~FrmPointsWindow() {
@@ -115,34 +89,41 @@ FrmPointsWindow::~FrmPointsWindow() {
 }
 
 void FrmPointsWindow::create_controls() {
-    for (const ControlPlacement& placement : frm_points_layout()) {
+    const Form& form = frm_points_form();
+    for (const Control which : creation_order()) {
+        const FormControl& description = form[which];
+        const ChildWindow child = child_window(description);
         // Static controls show '&' as it is (SS_NOPREFIX); buttons need it doubled.
-        const std::wstring caption = std::wstring_view(placement.window_class) == L"Static"
-                                         ? std::wstring(placement.caption)
-                                         : without_access_keys(placement.caption);
-        HWND control = CreateWindowExW(placement.ex_style, placement.window_class, caption.c_str(),
-                                       placement.style, 0, 0, 0, 0, window_,
-                                       reinterpret_cast<HMENU>(static_cast<INT_PTR>(placement.id)),
-                                       instance_, nullptr);
-        if (control == nullptr)
-            throw std::runtime_error(std::string("control cannot be created: ") + placement.name);
+        const std::wstring caption = common::to_utf16(
+            description.kind == ControlKind::label ? std::string(description.caption)
+                                                   : without_access_keys(description.caption));
+        HWND created = CreateWindowExW(
+            child.ex_style, child.window_class, caption.c_str(), child.style, 0, 0, 0, 0, window_,
+            reinterpret_cast<HMENU>(static_cast<INT_PTR>(control_id(which))), instance_, nullptr);
+        if (created == nullptr)
+            throw std::runtime_error(std::string("control cannot be created: ") + description.name);
+        if (description.initially == Initially::checked)
+            check_button(created, true);
     }
     // Until the load step picks an option, Tab reaches the group at its first one.
-    set_option_value(1, false);
+    set_checked(option_control(1), false);
 }
 
 void FrmPointsWindow::apply_layout(int dpi) {
     auto font = std::make_unique<WindowFont>(dpi);
-    for (const ControlPlacement& placement : frm_points_layout()) {
-        HWND item = control(placement.id);
-        SetWindowPos(item, nullptr, twips_to_pixels(placement.twips.left, dpi),
-                     twips_to_pixels(placement.twips.top, dpi),
-                     twips_to_pixels(placement.twips.width, dpi),
-                     twips_to_pixels(placement.twips.height, dpi), SWP_NOZORDER | SWP_NOACTIVATE);
+    for (const FormControl& description : frm_points_form().controls) {
+        HWND item = control(description.control);
+        const PixelRect at = to_pixels(description.twips, dpi);
+        SetWindowPos(item, nullptr, at.left, at.top, at.width, at.height,
+                     SWP_NOZORDER | SWP_NOACTIVATE);
         SendMessageW(item, WM_SETFONT, reinterpret_cast<WPARAM>(font->handle()), TRUE);
     }
     // The old font goes only once no control uses it any more.
     font_ = std::move(font);
+}
+
+HWND FrmPointsWindow::control(Control which) const {
+    return GetDlgItem(window_, control_id(which));
 }
 
 void FrmPointsWindow::show(int show_command) {
@@ -200,7 +181,7 @@ LRESULT FrmPointsWindow::handle_message(UINT message, WPARAM wparam, LPARAM lpar
         return 0;
     }
     case WM_DESTROY:
-        PostQuitMessage(exit_code_.value_or(0));
+        PostQuitMessage(exit_code().value_or(0));
         return 0;
     case WM_NCDESTROY:
         SetWindowLongPtrW(window_, GWLP_USERDATA, 0);
@@ -213,49 +194,36 @@ LRESULT FrmPointsWindow::handle_message(UINT message, WPARAM wparam, LPARAM lpar
 }
 
 void FrmPointsWindow::on_click(int id) {
-    // `events_` is read each time: a handler may end the program.
-    const auto report = [this](void (MainWindowEvents::*handler)()) {
-        if (events_ != nullptr)
-            run_guarded(*this, [&] { (events_->*handler)(); });
-    };
-    switch (id) {
-    case id_cmd_lesen:
-        return report(&MainWindowEvents::cmd_lesen_Click);
-    case id_cmd_schreiben:
-        return report(&MainWindowEvents::cmd_schreiben_Click);
-    case id_cmd_allemarkieren:
-        return report(&MainWindowEvents::cmd_allemarkieren_Click);
-    case id_cmd_alledemarkieren:
-        return report(&MainWindowEvents::cmd_alledemarkieren_Click);
-    case id_Option1:
-    case id_Option2:
-    case id_Option3:
-    case id_Option4:
-        // The auto radio button has checked itself; the others follow here too.
-        return set_option_value(id - id_Option1 + 1, true);
-    case id_Check1:
-    case id_Check2:
-    case id_Check3:
-        // BN_CLICKED comes after the box has changed, and only from the user:
-        // BM_SETCHECK from the logic sends none.
-        if (events_ != nullptr)
-            run_guarded(*this, [&] { events_->Check_Click(id - id_Check1 + 1); });
+    const std::optional<Control> which = control_with_id(id);
+    if (!which)
         return;
-    default:
-        return;
-    }
+    // The auto radio button has checked itself; the others follow here too.
+    if (const int option = option_number(*which); option != 0)
+        set_option_value(option, true);
+    // BN_CLICKED comes after a box has changed, and only from the user:
+    // BM_SETCHECK from the logic sends none.
+    clicked(*which);
 }
 
-HWND FrmPointsWindow::option(int number) const {
-    if (number < 1 || number > 4)
-        throw std::out_of_range("no Option" + std::to_string(number));
-    return control(option_id(number));
+bool FrmPointsWindow::is_checked(Control button) const {
+    return button_checked(control(button));
 }
 
-HWND FrmPointsWindow::check(int number) const {
-    if (number < 1 || number > 3)
-        throw std::out_of_range("no Check" + std::to_string(number));
-    return control(check_id(number));
+void FrmPointsWindow::set_checked(Control button, bool checked) {
+    // BM_SETCHECK gives a radio button WS_TABSTOP while it is checked.
+    check_button(control(button), checked);
+    if (checked || frm_points_form()[button].kind != ControlKind::option_button)
+        return;
+    for (int option = 1; option <= option_count; ++option)
+        if (is_checked(option_control(option)))
+            return;
+    // With none checked, Tab enters the group at its first option.
+    HWND first = control(option_control(1));
+    SetWindowLongPtrW(first, GWL_STYLE, GetWindowLongPtrW(first, GWL_STYLE) | WS_TABSTOP);
+}
+
+void FrmPointsWindow::set_control_enabled(Control which, bool enabled) {
+    EnableWindow(control(which), enabled ? TRUE : FALSE);
 }
 
 void FrmPointsWindow::set_caption(const std::string& caption) {
@@ -275,9 +243,9 @@ int FrmPointsWindow::entry_count() const {
     return static_cast<int>(SendMessageW(list(), LB_GETCOUNT, 0, 0));
 }
 
-std::string FrmPointsWindow::entry_text(int index) const {
+std::string FrmPointsWindow::list_text(int index) const {
     const LRESULT length = SendMessageW(list(), LB_GETTEXTLEN, static_cast<WPARAM>(index), 0);
-    if (index < 0 || length == LB_ERR)
+    if (length == LB_ERR)
         return {};
     std::vector<wchar_t> text(static_cast<std::size_t>(length) + 1, L'\0');
     SendMessageW(list(), LB_GETTEXT, static_cast<WPARAM>(index),
@@ -285,47 +253,13 @@ std::string FrmPointsWindow::entry_text(int index) const {
     return common::to_utf8(text.data());
 }
 
-bool FrmPointsWindow::entry_selected(int index) const {
-    return index >= 0 && SendMessageW(list(), LB_GETSEL, static_cast<WPARAM>(index), 0) > 0;
+bool FrmPointsWindow::list_selected(int index) const {
+    return SendMessageW(list(), LB_GETSEL, static_cast<WPARAM>(index), 0) > 0;
 }
 
 void FrmPointsWindow::set_all_selected(bool selected) {
     // Index -1: every entry in one go.
     SendMessageW(list(), LB_SETSEL, selected ? TRUE : FALSE, -1);
-}
-
-bool FrmPointsWindow::option_value(int number) const {
-    return is_checked(option(number));
-}
-
-void FrmPointsWindow::set_option_value(int number, bool on) {
-    HWND chosen = option(number);
-    // BM_SETCHECK gives a radio button WS_TABSTOP while it is checked.
-    if (on) {
-        for (int other = 1; other <= 4; ++other)
-            set_checked(option(other), other == number);
-        return;
-    }
-    set_checked(chosen, false);
-    bool any = false;
-    for (int other = 1; other <= 4; ++other)
-        any = any || option_value(other);
-    if (!any) {
-        HWND first = option(1);
-        SetWindowLongPtrW(first, GWL_STYLE, GetWindowLongPtrW(first, GWL_STYLE) | WS_TABSTOP);
-    }
-}
-
-int FrmPointsWindow::check_value(int number) const {
-    return is_checked(check(number)) ? 1 : 0;
-}
-
-void FrmPointsWindow::set_check_value(int number, int value) {
-    set_checked(check(number), value != 0);
-}
-
-void FrmPointsWindow::set_enabled(CommandButton button, bool enabled) {
-    EnableWindow(control(command_id(button)), enabled ? TRUE : FALSE);
 }
 
 void FrmPointsWindow::set_pointer(Pointer pointer) {
@@ -357,9 +291,7 @@ std::optional<std::string> FrmPointsWindow::show_save_dialog(const SaveDialogReq
     return ask_save_file(window_, request);
 }
 
-void FrmPointsWindow::end_program() {
-    exit_code_ = end_program_exit_code;
-    // WM_DESTROY posts WM_QUIT with the exit code.
+void FrmPointsWindow::close_for_end() {
     if (window_ != nullptr)
         DestroyWindow(window_);
     else

@@ -1,6 +1,7 @@
 // Kastrel for Windows: the window frm_points over the host's COM automation server.
 
 #include "app/frm_points.h"
+#include "app/messages.h"
 #include "app/win32/dpi.h"
 #include "app/win32/frm_points_window.h"
 #include "app/win32/win32_dialogs.h"
@@ -8,7 +9,6 @@
 #include "host/com/com_connector.h"
 
 #include <exception>
-#include <string>
 #include <windows.h>
 
 namespace {
@@ -55,8 +55,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int show_command) {
         return run(instance, show_command);
     } catch (const std::exception& error) {
         // Nothing to return to: COM or the window could not be set up.
-        kastrel::app::win32::show_message_box(nullptr,
-                                              std::string("Interner Fehler: ") + error.what());
+        kastrel::app::win32::show_message_box(nullptr, kastrel::app::internal_error_text(error));
         return 1;
     }
 }

@@ -1,5 +1,6 @@
 #include "app/win32/win32_dialogs.h"
 
+#include "app/program_identity.h"
 #include "common/win32/utf16.h"
 
 #include <algorithm>
@@ -35,7 +36,8 @@ std::optional<std::string> run_save_dialog(HWND owner, const SaveDialogRequest& 
 } // namespace
 
 void show_message_box(HWND owner, const std::string& text) {
-    MessageBoxW(owner, common::to_utf16(text).c_str(), L"Sarvinet", MB_OK);
+    MessageBoxW(owner, common::to_utf16(text).c_str(),
+                common::to_utf16(identity::application_title).c_str(), MB_OK);
 }
 
 std::optional<std::string> ask_save_file(HWND owner, const SaveDialogRequest& request) {

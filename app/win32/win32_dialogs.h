@@ -9,7 +9,8 @@
 
 namespace kastrel::app::win32 {
 
-// A message box owned by `owner`: the text, OK only, no icon, title "Sarvinet".
+// A message box owned by `owner`: the text, OK only, no icon, under the
+// application title.
 void show_message_box(HWND owner, const std::string& text);
 
 // The Save dialog as CommonDialog1 shows it; the chosen path in UTF-8, or

@@ -59,7 +59,7 @@ TEST_F(ExportClick, WritesTheFileAndReportsCompletion) {
 }
 
 TEST_F(ExportClick, UnreadValuesAreReportedAsAnIncompleteFile) {
-    host.fail(vormesa_sim::FailurePlan().fail_every("Point#0.1.3 X", fakes::injected_failure()));
+    host.fail(fakes::failing({"Point#0.1.3 X"}));
     view.save_answers = {file("a.xls")};
     form.cmd_schreiben_Click();
     ASSERT_EQ(view.messages.size(), 1u);

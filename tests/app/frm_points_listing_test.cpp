@@ -75,22 +75,21 @@ TEST_F(Listing, NoActivePartProgramEndsTheProgram) {
 
 // Failures before the host is known to run are reported and the window stays usable.
 TEST_F(Listing, HostFailuresBeforeTheWindowTestShowTheRunTimeErrorAndKeepTheProgram) {
-    for (const char* failing :
+    for (const char* call :
          {"Server CreateObject", "Application ActivePartProgram", "Server GetObject"}) {
         fakes::SimConnector failing_host;
         fakes::FakeView window;
         failing_host.open(commands());
-        failing_host.fail(
-            vormesa_sim::FailurePlan().fail_every(failing, fakes::injected_failure()));
+        failing_host.fail(fakes::failing({call}));
         window.entries = {"ALT"};
         window.selected = {true};
         app::FrmPoints logic(window, failing_host);
         logic.cmd_lesen_Click();
-        ASSERT_EQ(window.messages.size(), 1u) << failing;
+        ASSERT_EQ(window.messages.size(), 1u) << call;
         EXPECT_EQ(window.messages[0].rfind("Laufzeitfehler '-2147467259 (80004005)':\n\n", 0), 0u)
             << window.messages[0];
-        EXPECT_FALSE(window.ended) << failing;
-        EXPECT_EQ(window.pointers.back(), Pointer::Arrow) << failing;
+        EXPECT_FALSE(window.ended) << call;
+        EXPECT_EQ(window.pointers.back(), Pointer::Arrow) << call;
     }
 }
 

@@ -159,8 +159,7 @@ TEST_F(ExportRun, NothingSelectedGivesAnEmptyFileOrTheBareOption4Frame) {
 
 TEST_F(ExportRun, AFailedReadLeavesItsFieldsEmptyInsteadOfRepeatingThePreviousHit) {
     host.open({fakes::feature("A", 0, {at(1, 2), at(3, 4), at(5, 6)})});
-    failures.fail_every("Point#0.2.3 X", fakes::injected_failure())
-        .fail_every("Feature#0 GetHit(&3, 0, 3, 13, &\"\", 0)", fakes::injected_failure());
+    failures = fakes::failing({"Point#0.2.3 X", "Feature#0 GetHit(&3, 0, 3, 13, &\"\", 0)"});
     request.option = OutputOption::Option2;
     select({"A"});
     const ExportResult result = run();
@@ -171,8 +170,7 @@ TEST_F(ExportRun, AFailedReadLeavesItsFieldsEmptyInsteadOfRepeatingThePreviousHi
 TEST_F(ExportRun, AFeatureWhoseIdOrHitCountCannotBeReadWritesNothing) {
     host.open({fakes::feature("A", 0, {at(1, 0)}), fakes::feature("A", 0, {at(2, 0)}),
                fakes::feature("A", 0, {at(3, 0)})});
-    failures.fail_every("Feature#0 ID", fakes::injected_failure())
-        .fail_every("Feature#1 NumHits", fakes::injected_failure());
+    failures = fakes::failing({"Feature#0 ID", "Feature#1 NumHits"});
     request.option = OutputOption::Option2;
     select({"A"});
     const ExportResult result = run();

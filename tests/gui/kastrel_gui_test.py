@@ -238,6 +238,16 @@ def demo_session(run, app):
     run.check("deselect all: Option 1..3 write empty files under the names as typed",
               deselect_all_exports)
 
+    def cancel_without_message(dialog, after):
+        """Cancels the Save dialog and checks that no message box follows."""
+        d.key("Escape")
+        d.wait_window_gone("Speichern unter", dialog)
+        # A message box would be modal: the next Save dialog could not open.
+        dialog = app.open_save_dialog()
+        expect(app.message_boxes() == [], f"a message box appeared after {after}")
+        d.key("Escape")
+        d.wait_window_gone("Speichern unter", dialog)
+
     def overwrite_no():
         old = run.output("auswahl.xls")
         app.click("cmd_allemarkieren")
@@ -249,13 +259,7 @@ def demo_session(run, app):
         d.wait_window_gone("overwrite question", question)
         expect(d.visible_windows(SAVE_DIALOG, app.process.pid) == [dialog],
                "the Save dialog did not stay open after No")
-        d.key("Escape")
-        d.wait_window_gone("Speichern unter", dialog)
-        # A message box would be modal: the next Save dialog could not open.
-        dialog = app.open_save_dialog()
-        expect(app.message_boxes() == [], "a message box appeared after No + Cancel")
-        d.key("Escape")
-        d.wait_window_gone("Speichern unter", dialog)
+        cancel_without_message(dialog, "No + Cancel")
         expect(run.output("auswahl.xls") == old, "No did not keep the old file")
 
     run.check("overwrite question answered No keeps the file, no message", overwrite_no)
@@ -275,12 +279,7 @@ def demo_session(run, app):
         dialog = app.open_save_dialog()
         d.key("ctrl+a")
         d.type_text("nie.xls")
-        d.key("Escape")
-        d.wait_window_gone("Speichern unter", dialog)
-        dialog = app.open_save_dialog()
-        expect(app.message_boxes() == [], "a message box appeared after Cancel")
-        d.key("Escape")
-        d.wait_window_gone("Speichern unter", dialog)
+        cancel_without_message(dialog, "Cancel")
         expect(sorted(os.listdir(run.out)) == names_before,
                f"Cancel changed the folder: {sorted(os.listdir(run.out))}")
 

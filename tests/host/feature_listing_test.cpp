@@ -21,10 +21,6 @@ std::vector<std::string> list(SimConnector& host, std::vector<vormesa_sim::Comma
     return host::list_feature_ids(program);
 }
 
-FailurePlan failing(const std::string& call) {
-    return FailurePlan().fail_every(call, fakes::injected_failure());
-}
-
 TEST(FeatureListing, ListsFeatureIdsInCommandOrderWithTheHostsCallSequence) {
     SimConnector host;
     EXPECT_EQ(
@@ -49,7 +45,7 @@ TEST(FeatureListing, KeepsDuplicatesAndDropsEmptyIdsAndNullFeatures) {
 
 TEST(FeatureListing, AnUnreadableIsFeatureCountsAsAFeature) {
     SimConnector host;
-    EXPECT_EQ(list(host, {fakes::feature("K", 1)}, failing("Command#0 IsFeature")),
+    EXPECT_EQ(list(host, {fakes::feature("K", 1)}, fakes::failing({"Command#0 IsFeature"})),
               (std::vector<std::string>{"K"}));
 }
 
@@ -58,7 +54,7 @@ TEST(FeatureListing, ACommandWhoseFeatureOrIdCannotBeReadIsSkippedNotRepeated) {
         SimConnector host;
         EXPECT_EQ(list(host,
                        {fakes::feature("A", 1), fakes::feature("B", 1), fakes::feature("C", 1)},
-                       failing(call)),
+                       fakes::failing({call})),
                   (std::vector<std::string>{"A", "C"}))
             << call;
     }
@@ -85,7 +81,8 @@ TEST(FeatureListing, AFailureAtAnyCallPositionIsPassedOver) {
 
 TEST(FeatureListing, NoCommandsGiveAnEmptyList) {
     SimConnector host;
-    EXPECT_TRUE(list(host, {fakes::feature("A", 1)}, failing("PartProgram Commands")).empty());
+    EXPECT_TRUE(
+        list(host, {fakes::feature("A", 1)}, fakes::failing({"PartProgram Commands"})).empty());
     EXPECT_TRUE(host::list_feature_ids(nullptr).empty());
 }
 

@@ -178,6 +178,13 @@ vormesa_sim::HostError host_lost() {
     return {host::error_number::host_unavailable, "Vormesa beendet"};
 }
 
+vormesa_sim::FailurePlan failing(std::initializer_list<std::string> calls) {
+    vormesa_sim::FailurePlan plan;
+    for (const std::string& call : calls)
+        plan.fail_every(call, injected_failure());
+    return plan;
+}
+
 std::filesystem::path examples_folder() {
     return KASTREL_SOURCE_DIR "/examples";
 }

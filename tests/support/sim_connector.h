@@ -5,6 +5,7 @@
 
 #include <array>
 #include <filesystem>
+#include <initializer_list>
 #include <memory>
 #include <string>
 #include <vector>
@@ -46,6 +47,8 @@ vormesa_sim::Hit hit(std::array<double, 3> actual, std::array<double, 3> nominal
 // An injected failure of one call, and what every call gets once the host is gone.
 vormesa_sim::HostError injected_failure();
 vormesa_sim::HostError host_lost();
+// Every call of each of `calls` fails with the injected failure.
+vormesa_sim::FailurePlan failing(std::initializer_list<std::string> calls);
 
 // The folder of the sample part programs.
 std::filesystem::path examples_folder();

@@ -4,6 +4,7 @@
 
 namespace kastrel::wintest {
 
+using namespace app;
 using namespace app::win32;
 
 void KastrelSession::TearDown() {
@@ -19,13 +20,17 @@ void KastrelSession::start(const std::vector<std::string>& server_args) {
     ASSERT_NE(window_, nullptr) << "Kastrel's window did not appear";
 }
 
+HWND KastrelSession::control(app::Control control) const {
+    return GetDlgItem(window_, control_id(control));
+}
+
 void KastrelSession::list_features(int expected_count) {
-    click(control(id_cmd_lesen));
-    HWND list = control(id_List1);
+    click(control(Control::cmd_lesen));
+    HWND list = control(Control::List1);
     ASSERT_TRUE(wait_until(ui_timeout,
                            [&] {
                                return SendMessageW(list, LB_GETCOUNT, 0, 0) == expected_count &&
-                                      IsWindowEnabled(control(id_cmd_alledemarkieren));
+                                      IsWindowEnabled(control(Control::cmd_alledemarkieren));
                            }))
         << "listing: " << SendMessageW(list, LB_GETCOUNT, 0, 0) << " entries";
     // The handler has returned once the window takes a sent message again.
@@ -47,7 +52,7 @@ std::wstring KastrelSession::answer_message_box() {
 
 std::wstring KastrelSession::export_to(const std::wstring& path, const std::wstring& proposed_name,
                                        bool overwrite) {
-    click(control(id_cmd_schreiben));
+    click(control(Control::cmd_schreiben));
     HWND dialog = wait_for_dialog(window_, app_id());
     if (dialog == nullptr) {
         ADD_FAILURE() << "no Save dialog";

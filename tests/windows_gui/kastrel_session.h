@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/frm_points_form.h"
 #include "tests/windows/server_process.h"
 #include "tests/windows_gui/app_process.h"
 #include "tests/windows_gui/ui_access.h"
@@ -26,7 +27,7 @@ protected:
 
     // The host with `server_args`, then Kastrel up to its shown window.
     void start(const std::vector<std::string>& server_args);
-    HWND control(int id) const { return GetDlgItem(window_, id); }
+    HWND control(app::Control control) const;
     DWORD app_id() const { return app_->id(); }
 
     // cmd_lesen, until the listing stands and the buttons are enabled.

@@ -1,7 +1,8 @@
-// The window's layout in pixels: twips scaled with the display resolution.
+// The native window's controls: the ones the form describes, in twips scaled
+// with the display resolution.
 
+#include "app/frm_points_form.h"
 #include "app/win32/frm_points_layout.h"
-#include "app/win32/twips.h"
 #include "app/win32/win32_dialogs.h"
 #include "tests/windows_gui/kastrel_session.h"
 #include "tests/windows_gui/registry_override.h"
@@ -12,20 +13,8 @@
 namespace kastrel::wintest {
 namespace {
 
+using namespace app;
 using namespace app::win32;
-
-TEST(TwipsToPixels, RoundsToTheNearestPixelHalvesUp) {
-    struct Case {
-        int twips, dpi, pixels;
-    };
-    const Case cases[] = {
-        {0, 96, 0},       {7, 96, 0},       {8, 96, 1},       {15, 96, 1},
-        {2655, 96, 177},  {2655, 144, 266}, {735, 144, 74},   {4272, 96, 285},
-        {1440, 120, 120}, {8004, 96, 534},  {8004, 144, 800}, {6420, 192, 856},
-    };
-    for (const Case& c : cases)
-        EXPECT_EQ(twips_to_pixels(c.twips, c.dpi), c.pixels) << c.twips << " at " << c.dpi;
-}
 
 // A literal with its embedded NULs, without the one the compiler adds.
 template <std::size_t N> std::wstring with_nuls(const wchar_t (&text)[N]) {
@@ -40,43 +29,47 @@ TEST(SaveDialogFilter, PartsEndInNulAndTheListInOneMore) {
     EXPECT_EQ(dialog_filter("A|*.a|B|*.b"), with_nuls(L"A\0*.a\0B\0*.b\0"));
 }
 
-TEST(Layout, EveryControlHasItsOwnIdAndFitsTheClientArea) {
+TEST(CreationOrder, TabOrderFirstThenLabelsThenTheFrameAtTheBottom) {
+    const std::span<const Control> order = creation_order();
+    ASSERT_EQ(order.size(), static_cast<std::size_t>(control_count));
     std::vector<int> ids;
-    for (const ControlPlacement& placement : frm_points_layout()) {
-        SCOPED_TRACE(placement.name);
-        EXPECT_EQ(std::count(ids.begin(), ids.end(), placement.id), 0);
-        ids.push_back(placement.id);
-        EXPECT_LE(placement.twips.left + placement.twips.width, client_width_twips);
-        EXPECT_LE(placement.twips.top + placement.twips.height, client_height_twips);
-        EXPECT_EQ(std::wstring(placement.caption).find(L'&'), std::wstring::npos);
+    for (const Control control : order) {
+        ids.push_back(control_id(control));
+        EXPECT_EQ(control_with_id(control_id(control)), control);
     }
-    EXPECT_EQ(ids.size(), 15u);
-    // The frame is created last: at the bottom of the z-order, below the
-    // controls standing over it.
-    EXPECT_EQ(frm_points_layout().back().id, id_Frame1);
+    // The ids tests and tools know the controls by.
+    EXPECT_EQ(control_id(Control::cmd_lesen), 101);
+    EXPECT_EQ(control_id(Control::Check3), 112);
+    EXPECT_EQ(control_id(Control::Frame1), 115);
+    EXPECT_TRUE(std::is_sorted(ids.begin(), ids.end()));
+    EXPECT_EQ(control_with_id(IDOK), std::nullopt);
+    EXPECT_EQ(control_with_id(116), std::nullopt);
+    // Below the controls standing over it.
+    EXPECT_EQ(order.back(), Control::Frame1);
 }
 
-struct Placement {
-    int id;
-    RECT at_96;
-    RECT at_144;
-};
-
-// Worked out by hand from the twips: left, top, right, bottom.
-const Placement placements[] = {
-    {id_cmd_lesen, {32, 16, 32 + 177, 16 + 49}, {48, 24, 48 + 266, 24 + 74}},
-    {id_List1, {296, 8, 296 + 217, 8 + 285}, {444, 12, 444 + 326, 12 + 427}},
-    {id_Check3, {72, 328, 72 + 145, 328 + 17}, {108, 492, 108 + 217, 492 + 25}},
-    {id_Frame1, {16, 152, 16 + 257, 152 + 209}, {24, 228, 24 + 385, 228 + 313}},
-};
-
-class ScaledLayout : public KastrelSession, public ::testing::WithParamInterface<int> {};
+std::wstring expected_class(ControlKind kind) {
+    switch (kind) {
+    case ControlKind::list_box:
+        return L"ListBox";
+    case ControlKind::label:
+        return L"Static";
+    default:
+        return L"Button";
+    }
+}
 
 std::array<LONG, 4> corners(const RECT& r) {
     return {r.left, r.top, r.right, r.bottom};
 }
 
-TEST_P(ScaledLayout, ControlsAndClientAreaFollowTheResolution) {
+std::array<LONG, 4> corners(const PixelRect& r) {
+    return {r.left, r.top, r.left + r.width, r.top + r.height};
+}
+
+class ScaledLayout : public KastrelSession, public ::testing::WithParamInterface<int> {};
+
+TEST_P(ScaledLayout, ControlsAreTheOnesTheFormDescribesAtTheResolution) {
     const int dpi = GetParam();
     RegistryOverride resolution(L"Control Panel\\Desktop", L"LogPixels", static_cast<DWORD>(dpi));
     ASSERT_NO_FATAL_FAILURE(start({example("bolt_circle_8.json")}));
@@ -85,15 +78,25 @@ TEST_P(ScaledLayout, ControlsAndClientAreaFollowTheResolution) {
     GetClientRect(window_, &client);
     EXPECT_EQ(client.right, dpi == 96 ? 534 : 800);
     EXPECT_EQ(client.bottom, dpi == 96 ? 428 : 642);
-    for (const Placement& p : placements) {
-        SCOPED_TRACE(p.id);
-        EXPECT_EQ(corners(rect_in_parent(control(p.id))), corners(dpi == 96 ? p.at_96 : p.at_144));
+    for (const FormControl& described : frm_points_form().controls) {
+        SCOPED_TRACE(described.name);
+        HWND item = control(described.control);
+        ASSERT_NE(item, nullptr);
+        EXPECT_EQ(GetParent(item), window_);
+        EXPECT_EQ(class_name(item), expected_class(described.kind));
+        EXPECT_EQ(to_utf8(window_text(item)), described.caption);
+        EXPECT_EQ(corners(rect_in_parent(item)), corners(to_pixels(described.twips, dpi)));
+        // The load step has selected Option4 and only that; nothing else changed yet.
+        EXPECT_EQ(IsWindowEnabled(item) != FALSE, described.initially != Initially::disabled);
+        if (described.kind == ControlKind::check_box) {
+            EXPECT_EQ(is_checked(item), described.initially == Initially::checked);
+        }
     }
     // Check2 stands over the frame and takes the click there.
-    RECT check2 = rect_in_parent(control(id_Check2));
+    RECT check2 = rect_in_parent(control(Control::Check2));
     POINT inside{(check2.left + check2.right) / 2, (check2.top + check2.bottom) / 2};
     EXPECT_EQ(ChildWindowFromPointEx(window_, inside, CWP_SKIPINVISIBLE | CWP_SKIPTRANSPARENT),
-              control(id_Check2));
+              control(Control::Check2));
 }
 
 INSTANTIATE_TEST_SUITE_P(Resolutions, ScaledLayout, ::testing::Values(96, 144));

@@ -62,6 +62,26 @@ TEST_F(WindowTest, ClicksWithoutReceiverAreDropped) {
     EXPECT_TRUE(events.calls.empty());
 }
 
+TEST_F(WindowTest, AFaultNoHandlerExpectedIsShownAndTheWindowStaysUsable) {
+    struct FaultyEvents : RecordingEvents {
+        void cmd_lesen_Click() override { throw std::runtime_error("kaputt"); }
+    } faulty;
+    faulty.view = window.get();
+    window->set_events(&faulty);
+    show_window();
+    window->set_pointer(Pointer::Hourglass);
+
+    QTest::mouseClick(&control<QPushButton>("cmd_lesen"), Qt::LeftButton);
+    EXPECT_EQ(dialogs->messages, std::vector<QString>{QStringLiteral("Interner Fehler: kaputt")});
+    EXPECT_EQ(window->cursor().shape(), Qt::ArrowCursor);
+    EXPECT_TRUE(window->isVisible());
+    EXPECT_EQ(window->exit_code(), std::nullopt);
+
+    window->set_check_value(2, 1);
+    QTest::mouseClick(&control<QCheckBox>("Check2"), Qt::LeftButton, {}, QPoint(5, 8));
+    EXPECT_EQ(faulty.calls, Calls{"Check_Click(2) value=0"});
+}
+
 TEST_F(WindowTest, MessageGoesThroughTheDialogsWithTheWindowAsParent) {
     window->show_message("Bitte ein Merkmal wählen.");
     ASSERT_EQ(dialogs->messages.size(), 1U);

@@ -1,3 +1,4 @@
+#include "app/qt/frm_points_controls.h"
 #include "window_fixture.h"
 
 #include <QAbstractButton>
@@ -6,47 +7,84 @@
 #include <QKeySequence>
 #include <QLabel>
 #include <QListWidget>
+#include <QPushButton>
 #include <QRadioButton>
+#include <map>
 
 namespace kastrel::app::qt::testing {
 namespace {
 
-struct Placement {
-    const char* name;
-    QRect window_pixels; // relative to the client area, worked out by hand from twips
-};
-
-// Left, top, width and height each rounded to the nearest pixel (15 twips each).
-const Placement placements[] = {
-    {"cmd_lesen", {32, 16, 177, 49}},
-    {"cmd_schreiben", {32, 72, 177, 57}},
-    {"List1", {296, 8, 217, 285}},
-    {"Label1", {352, 360, 153, 25}},
-    {"cmd_allemarkieren", {296, 304, 97, 33}},
-    {"cmd_alledemarkieren", {408, 304, 97, 33}},
-    {"Frame1", {16, 152, 257, 209}},
-    {"Option1", {32, 176, 233, 25}},
-    {"Option2", {32, 208, 233, 25}},
-    {"Label2", {16, 376, 201, 41}},
-    {"Option3", {32, 240, 225, 17}},
-    {"Option4", {32, 264, 225, 25}},
-    {"Check1", {72, 296, 145, 17}},
-    {"Check2", {72, 312, 145, 17}},
-    {"Check3", {72, 328, 145, 17}},
-};
-
 QRect in_window(const QWidget& control, const QWidget& window) {
     return QRect(control.mapTo(&window, QPoint(0, 0)), control.size());
+}
+
+QRect described_pixels(const FormControl& control) {
+    const PixelRect at = to_pixels(control.twips, logical_dpi);
+    return QRect(at.left, at.top, at.width, at.height);
+}
+
+// The Qt class that draws each kind of control.
+const std::map<ControlKind, const char*> qt_classes = {{ControlKind::command_button, "QPushButton"},
+                                                       {ControlKind::list_box, "QListWidget"},
+                                                       {ControlKind::label, "QLabel"},
+                                                       {ControlKind::frame, "QGroupBox"},
+                                                       {ControlKind::option_button, "QRadioButton"},
+                                                       {ControlKind::check_box, "QCheckBox"}};
+
+// What the user reads on the control. Labels show '&' as it stands; on the
+// other controls a doubled one shows as one, and none marks an access key.
+QString shown_caption(const QWidget& widget) {
+    if (const auto* label = qobject_cast<const QLabel*>(&widget))
+        return label->text();
+    QString text;
+    if (const auto* frame = qobject_cast<const QGroupBox*>(&widget))
+        text = frame->title();
+    else if (const auto* button = qobject_cast<const QAbstractButton*>(&widget))
+        text = button->text();
+    EXPECT_TRUE(QKeySequence::mnemonic(text).isEmpty())
+        << "an access key in " << text.toStdString();
+    return text.replace(QStringLiteral("&&"), QStringLiteral("&"));
 }
 
 TEST_F(WindowTest, ClientAreaIs534By428Pixels) {
     EXPECT_EQ(window->size(), QSize(534, 428));
 }
 
-TEST_F(WindowTest, EveryControlSitsAtItsPlace) {
-    for (const Placement& p : placements) {
-        EXPECT_EQ(in_window(control<QWidget>(p.name), *window), p.window_pixels) << p.name;
+TEST_F(WindowTest, ControlsAreTheOnesTheFormDescribes) {
+    const Form& form = frm_points_form();
+    EXPECT_EQ(window->objectName(), QString::fromLatin1(form.name));
+    EXPECT_EQ(window->windowTitle(), QString::fromUtf8(form.stored_caption));
+    std::vector<std::string> focus_order;
+    for (const FormControl& described : form.controls) {
+        SCOPED_TRACE(described.name);
+        const auto& widget = control<QWidget>(described.name);
+        EXPECT_TRUE(widget.inherits(qt_classes.at(described.kind)));
+        const QWidget& parent =
+            described.parent == Parent::Frame1 ? control<QWidget>("Frame1") : *window;
+        EXPECT_EQ(widget.parentWidget(), &parent);
+        EXPECT_EQ(in_window(widget, *window), described_pixels(described));
+        EXPECT_EQ(shown_caption(widget), QString::fromUtf8(described.caption));
+        EXPECT_EQ(widget.isEnabled(), described.initially != Initially::disabled);
+        if (const auto* button = qobject_cast<const QAbstractButton*>(&widget)) {
+            EXPECT_EQ(button->isChecked(), described.initially == Initially::checked);
+        }
+        EXPECT_EQ((widget.focusPolicy() & Qt::TabFocus) != 0, takes_focus(described.kind));
+        if (takes_focus(described.kind)) {
+            focus_order.push_back(described.name);
+        }
     }
+    EXPECT_EQ(control<QListWidget>("List1").count(), 0);
+
+    // Tab goes round the controls that take focus in their tab order.
+    std::vector<std::string> visited;
+    QWidget* w = &control<QWidget>(focus_order.front().c_str());
+    do {
+        if (w->focusPolicy() & Qt::TabFocus) {
+            visited.push_back(w->objectName().toStdString());
+        }
+        w = w->nextInFocusChain();
+    } while (w != &control<QWidget>(focus_order.front().c_str()));
+    EXPECT_EQ(visited, focus_order);
 }
 
 TEST_F(WindowTest, ResizingTheWindowMovesNothing) {
@@ -54,9 +92,10 @@ TEST_F(WindowTest, ResizingTheWindowMovesNothing) {
     for (const QSize size : {QSize(900, 700), QSize(200, 150), QSize(534, 428)}) {
         window->resize(size);
         QCoreApplication::sendPostedEvents();
-        for (const Placement& p : placements) {
-            EXPECT_EQ(in_window(control<QWidget>(p.name), *window), p.window_pixels)
-                << p.name << " at " << size.width() << "x" << size.height();
+        for (const FormControl& described : frm_points_form().controls) {
+            EXPECT_EQ(in_window(control<QWidget>(described.name), *window),
+                      described_pixels(described))
+                << described.name << " at " << size.width() << "x" << size.height();
         }
     }
 }
@@ -67,58 +106,12 @@ TEST_F(WindowTest, IconComesIn32And16Pixels) {
     EXPECT_TRUE(sizes.contains(QSize(16, 16)));
 }
 
-TEST_F(WindowTest, TabVisitsTheControlsInTheirOrder) {
-    const std::vector<std::string> expected = {
-        "cmd_lesen", "cmd_schreiben", "List1",   "cmd_allemarkieren", "cmd_alledemarkieren",
-        "Option1",   "Option2",       "Option3", "Option4",           "Check1",
-        "Check2",    "Check3"};
-    std::vector<std::string> visited;
-    QWidget* w = &control<QWidget>("cmd_lesen");
-    do {
-        if (w->focusPolicy() & Qt::TabFocus) {
-            visited.push_back(w->objectName().toStdString());
-        }
-        w = w->nextInFocusChain();
-    } while (w != &control<QWidget>("cmd_lesen"));
-    EXPECT_EQ(visited, expected);
-}
-
-struct Caption {
-    const char* name;
-    QString text;
-};
-
-TEST_F(WindowTest, CaptionsAreExact) {
-    const Caption buttons[] = {
-        {"cmd_lesen", QStringLiteral("Elemente aus offenem Vormesa Programm einlesen")},
-        {"cmd_schreiben", QStringLiteral("ASCII Datei vom selektierten Merkmal erzeugen")},
-        {"cmd_allemarkieren", QStringLiteral("Alle Merkmale selektieren")},
-        {"cmd_alledemarkieren", QStringLiteral("Alle Merkmale deselektieren")},
-        {"Option1", QStringLiteral("Polarer Abweichungsvergleich (nur Kreise)")},
-        {"Option2", QStringLiteral("Karthesische XY IST-Werte ab Nullpunkt")},
-        {"Option3", QStringLiteral("Karthesischer Abweichungsvergleich in XY")},
-        {"Option4", QStringLiteral("Nr, Polarradius, Winkel, Tiefe, Abstand    (Fa. Tarvoll AG)")},
-        {"Check1", QStringLiteral("XY Ebene")},
-        {"Check2", QStringLiteral("XZ Ebene")},
-        {"Check3", QStringLiteral("YZ Ebene")},
-    };
-    for (const Caption& c : buttons) {
-        const QString shown = control<QAbstractButton>(c.name).text();
-        EXPECT_EQ(shown, c.text) << c.name;
-        EXPECT_TRUE(QKeySequence::mnemonic(shown).isEmpty()) << c.name << " has an access key";
+TEST_F(WindowTest, LabelsShowTheirTextAsItStandsAndWrap) {
+    for (const char* name : {"Label1", "Label2"}) {
+        const auto& label = control<QLabel>(name);
+        EXPECT_TRUE(label.wordWrap()) << name;
+        EXPECT_EQ(label.textFormat(), Qt::PlainText) << name;
     }
-    EXPECT_EQ(control<QGroupBox>("Frame1").title(), QStringLiteral("Ausgabe-Optionen"));
-    EXPECT_FALSE(control<QLabel>("Label1").text().isEmpty());
-}
-
-TEST_F(WindowTest, Label2KeepsItsUnclosedBracketAndWraps) {
-    const auto& label2 = control<QLabel>("Label2");
-    EXPECT_EQ(label2.text(), QStringLiteral("Achtung! Elemente müssen in XY Ebene (ZPLUS) gemessen "
-                                            "sein.(Nur erste 3 Optionen. Tarvoll Ausgabe in "
-                                            "XY,XZ,YZ"));
-    EXPECT_EQ(label2.text().size(), 109);
-    EXPECT_TRUE(label2.wordWrap());
-    EXPECT_EQ(label2.textFormat(), Qt::PlainText);
 }
 
 TEST_F(WindowTest, StartsWithOnlyReadingEnabledAndXyChecked) {
