@@ -62,7 +62,7 @@ std::string written_text(const exporter::ExportResult& result, const std::string
         if (unread > 0 && uncomputed > 0)
             text += ", ";
         if (uncomputed > 0)
-            text += values(uncomputed) + " nicht berechnet werden (Überlauf)";
+            text += values(uncomputed) + " nicht berechnet werden";
         text += ". Die betroffenen Felder sind leer.";
     } else {
         text += "enthält aber nicht alle selektierten Merkmale.";

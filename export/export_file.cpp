@@ -97,10 +97,8 @@ void ExportFile::commit() {
     flush();
     // Made read-only while the run went on: still not to be replaced.
     check_target(target_);
-    if (copy_over_target_)
+    if (copy_over_target_ || !file_->put_in_place(target_))
         file_->copy_over(target_);
-    else
-        file_->put_in_place(target_);
     file_.reset();
 }
 

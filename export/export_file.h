@@ -14,9 +14,10 @@ namespace kastrel::exporter {
 // place only in commit(), so a failed run never destroys an existing file.
 // The temporary file stands beside the target; where the folder takes no new
 // file but the target itself may be written, it stands in the system's
-// temporary folder and commit() copies it over the target. A target that may
-// not be written is refused before anything is written. Every line ends with
-// CR LF.
+// temporary folder and commit() copies it over the target. So does commit()
+// where moving the file would lose the target's owner, group or other names.
+// A target that may not be written is refused before anything is written.
+// Every line ends with CR LF.
 class ExportFile {
 public:
     // Throws FileError when the target may not be written or no temporary

@@ -28,8 +28,10 @@ public:
     const std::filesystem::path& path() const noexcept { return path_; }
     void write(std::string_view bytes);
     // Flushes the file to disk and moves it to the target's name, keeping the
-    // target's permissions (Linux) or attributes (Windows).
-    void put_in_place(const std::filesystem::path& target);
+    // target's owner, group and permissions (Linux) or attributes (Windows).
+    // False, with nothing done, when the move would lose what the target has:
+    // an owner or group this user cannot give, further names (hard links).
+    bool put_in_place(const std::filesystem::path& target);
     // Writes the file's content over the existing target itself: open,
     // truncate, write, flush to disk. A failure once the target was opened
     // is marked as having changed it.

@@ -109,10 +109,16 @@ void HeldFile::write(std::string_view bytes) {
         fail(error, path_);
 }
 
-void HeldFile::put_in_place(const std::filesystem::path& target) {
+bool HeldFile::put_in_place(const std::filesystem::path& target) {
     struct stat status {};
-    if (::stat(target.c_str(), &status) == 0 && S_ISREG(status.st_mode))
+    if (::stat(target.c_str(), &status) == 0 && S_ISREG(status.st_mode)) {
+        // A moved file would be this user's, with one name: another owner or
+        // group that this user cannot give it, or the target's other names,
+        // would be lost.
+        if (status.st_nlink > 1 || ::fchown(handle_, status.st_uid, status.st_gid) != 0)
+            return false;
         ::fchmod(handle_, status.st_mode & 07777);
+    }
     if (::fsync(handle_) != 0)
         fail(errno, path_);
     // Renamed while still locked, so no cleaner can take it in between.
@@ -120,6 +126,7 @@ void HeldFile::put_in_place(const std::filesystem::path& target) {
         fail(errno, target);
     placed_ = true;
     close();
+    return true;
 }
 
 void HeldFile::copy_over(const std::filesystem::path& target) {

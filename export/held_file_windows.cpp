@@ -57,6 +57,17 @@ struct ClosingHandle {
     HANDLE release() { return std::exchange(handle, INVALID_HANDLE_VALUE); }
 };
 
+// Whether the existing file has names besides `path` (hard links), which a
+// replacement would leave with the old content.
+bool further_names(const std::wstring& path) {
+    ClosingHandle file{CreateFileW(path.c_str(), 0,
+                                   FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                   OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr)};
+    BY_HANDLE_FILE_INFORMATION information{};
+    return file.handle != INVALID_HANDLE_VALUE &&
+           GetFileInformationByHandle(file.handle, &information) && information.nNumberOfLinks > 1;
+}
+
 } // namespace
 
 std::optional<HeldFile> HeldFile::create_new(const std::filesystem::path& path, bool) {
@@ -98,12 +109,14 @@ void HeldFile::write(std::string_view bytes) {
         fail(GetLastError(), path_);
 }
 
-void HeldFile::put_in_place(const std::filesystem::path& target) {
+bool HeldFile::put_in_place(const std::filesystem::path& target) {
+    const std::wstring from = long_form(path_);
+    const std::wstring to = long_form(target);
+    if (further_names(to))
+        return false;
     if (!FlushFileBuffers(handle_))
         fail(GetLastError(), path_);
     close();
-    const std::wstring from = long_form(path_);
-    const std::wstring to = long_form(target);
     const DWORD attributes = GetFileAttributesW(to.c_str());
     if (attributes != INVALID_FILE_ATTRIBUTES) {
         // ReplaceFileW keeps them on Windows, not under every emulation: set
@@ -116,6 +129,7 @@ void HeldFile::put_in_place(const std::filesystem::path& target) {
         fail(GetLastError(), target);
     }
     placed_ = true;
+    return true;
 }
 
 void HeldFile::copy_over(const std::filesystem::path& target) {

@@ -140,10 +140,10 @@ TEST(Messages, WordEveryKindOfFailureInGermanOnce) {
         {incomplete, "Die Datei \"a.xls\" wurde geschrieben, ist aber unvollständig: 2 Werte "
                      "konnten nicht aus Vormesa gelesen werden. Die betroffenen Felder sind leer."},
         {overflowed, "Die Datei \"a.xls\" wurde geschrieben, ist aber unvollständig: 1 Wert "
-                     "konnte nicht berechnet werden (Überlauf). Die betroffenen Felder sind leer."},
+                     "konnte nicht berechnet werden. Die betroffenen Felder sind leer."},
         {vanished, "Die Datei \"a.xls\" wurde geschrieben, ist aber unvollständig: 1 Wert konnte "
-                   "nicht aus Vormesa gelesen werden, 3 Werte konnten nicht berechnet werden "
-                   "(Überlauf). Die betroffenen Felder sind leer.\nIm Teileprogramm nicht "
+                   "nicht aus Vormesa gelesen werden, 3 Werte konnten nicht berechnet werden. "
+                   "Die betroffenen Felder sind leer.\nIm Teileprogramm nicht "
                    "gefunden: \"K1\", \"K2\", \"K3\", \"K4\", \"K5\", \"K6\", \"K7\", \"K8\", "
                    "\"K9\", \"K10\", …"},
         {copy_failed, "Die Datei \"a.xls\" konnte nicht vollständig geschrieben werden: "

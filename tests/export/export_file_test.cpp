@@ -190,14 +190,17 @@ std::string as_unprivileged_user(const TempDir& dir, const std::function<std::st
 }
 
 // Replacing a file needs only its folder's permission, writing it its own:
-// the export replaces only what this user may write, and where the folder
-// takes no new file it writes the target itself at the end.
-TEST(ExportFile, ReplacesOnlyWhatTheUserMayWriteAndWritesInPlaceWhereTheFolderIsClosed) {
+// the export replaces only what this user may write, keeps whose it is and
+// its other names, and where the folder takes no new file it writes the
+// target itself at the end.
+TEST(ExportFile, ReplacesOnlyWritableFilesAsTheyAreAndWritesInPlaceInAClosedFolder) {
     TempDir dir;
     const bool foreign_file = ::geteuid() == 0;
     if (foreign_file) {
         write_file(dir / "fremd.xls", "alt");
         ::chmod((dir / "fremd.xls").c_str(), 0644);
+        write_file(dir / "gemeinsam.xls", "alt");
+        ::chmod((dir / "gemeinsam.xls").c_str(), 0666);
     }
     const std::string report = as_unprivileged_user(dir, [&] {
         std::string text;
@@ -208,8 +211,16 @@ TEST(ExportFile, ReplacesOnlyWhatTheUserMayWriteAndWritesInPlaceWhereTheFolderIs
         write_file(dir / "nur_lesen.xls", "alt");
         ::chmod((dir / "nur_lesen.xls").c_str(), 0444);
         line("nur_lesen.xls", failure_of(dir / "nur_lesen.xls", "neu"));
-        if (foreign_file)
+        if (foreign_file) {
             line("fremd.xls", failure_of(dir / "fremd.xls", "neu"));
+            line("gemeinsam.xls", failure_of(dir / "gemeinsam.xls", "neu"));
+        }
+        // A second name of the file sees the new content, as after a plain overwrite.
+        write_file(dir / "verknuepft.xls", "alt");
+        ::chmod((dir / "verknuepft.xls").c_str(), 0600);
+        std::filesystem::create_hard_link(dir / "verknuepft.xls", dir / "zweiter_name.xls");
+        line("verknuepft.xls", failure_of(dir / "verknuepft.xls", "neu"));
+        text += "zweiter_name.xls: " + state_of(dir / "zweiter_name.xls") + "\n";
 
         std::filesystem::create_directory(dir / "zu");
         write_file(dir / "zu/offen.xls", "alt");
@@ -238,8 +249,11 @@ TEST(ExportFile, ReplacesOnlyWhatTheUserMayWriteAndWritesInPlaceWhereTheFolderIs
     });
     std::string expected = "nur_lesen.xls: read-only, alt 444 mine\n";
     if (foreign_file)
-        expected += "fremd.xls: read-only, alt 644 root's\n";
-    expected += "zu/offen.xls: written, neu| 640 mine\n"
+        expected += "fremd.xls: read-only, alt 644 root's\n"
+                    "gemeinsam.xls: written, neu| 666 root's\n";
+    expected += "verknuepft.xls: written, neu| 600 mine\n"
+                "zweiter_name.xls: neu| 600 mine\n"
+                "zu/offen.xls: written, neu| 640 mine\n"
                 "zu/neu.xls: errno " +
                 std::to_string(EACCES) +
                 ", missing\n"
@@ -247,7 +261,7 @@ TEST(ExportFile, ReplacesOnlyWhatTheUserMayWriteAndWritesInPlaceWhereTheFolderIs
                 std::to_string(EFBIG) +
                 ", 4096 bytes\n"
                 "files: " +
-                std::string(foreign_file ? "3" : "2") + ", in zu: 2, elsewhere: 0\n";
+                std::string(foreign_file ? "6" : "4") + ", in zu: 2, elsewhere: 0\n";
     EXPECT_EQ(report, expected);
 }
 
