@@ -1,13 +1,11 @@
 #include "export/export_file.h"
 #include "export/temporary_name.h"
 #include "tests/support/temp_dir.h"
+#include "tests/support/unprivileged_user.h"
 
 #include <cerrno>
 #include <csignal>
-#include <functional>
-#include <grp.h>
 #include <gtest/gtest.h>
-#include <pwd.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
@@ -16,6 +14,7 @@
 using kastrel::exporter::ExportFile;
 using kastrel::exporter::FileError;
 using kastrel::exporter::FileFailure;
+using kastrel::fakes::as_unprivileged_user;
 using kastrel::fakes::read_file;
 using kastrel::fakes::TempDir;
 using kastrel::fakes::write_file;
@@ -155,38 +154,6 @@ std::string state_of(const std::filesystem::path& path) {
                               : status.st_uid == 0         ? "root's"
                                                            : std::to_string(status.st_uid);
     return content + " " + mode + " " + owner;
-}
-
-// Runs `work` as an unprivileged user when the tests run as root (root may
-// write every file) and returns its report; `dir` is handed to that user.
-std::string as_unprivileged_user(const TempDir& dir, const std::function<std::string()>& work) {
-    if (::geteuid() != 0)
-        return work();
-    const passwd* nobody = ::getpwnam("nobody");
-    if (!nobody)
-        return "no user nobody";
-    const uid_t uid = nobody->pw_uid;
-    const gid_t gid = nobody->pw_gid;
-    EXPECT_EQ(::chown(dir.path().c_str(), uid, gid), 0);
-    int report[2];
-    EXPECT_EQ(::pipe(report), 0);
-    const pid_t child = ::fork();
-    if (child == 0) {
-        ::close(report[0]);
-        std::string text = "could not drop to nobody";
-        if (::setgroups(0, nullptr) == 0 && ::setgid(gid) == 0 && ::setuid(uid) == 0)
-            text = work();
-        [[maybe_unused]] const auto written = ::write(report[1], text.data(), text.size());
-        ::_exit(0);
-    }
-    ::close(report[1]);
-    std::string text;
-    char chunk[512];
-    for (ssize_t got; (got = ::read(report[0], chunk, sizeof chunk)) > 0;)
-        text.append(chunk, static_cast<std::size_t>(got));
-    ::close(report[0]);
-    ::waitpid(child, nullptr, 0);
-    return text;
 }
 
 // Replacing a file needs only its folder's permission, writing it its own:
