@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <optional>
 #include <string_view>
+#include <utility>
 
 namespace kastrel::exporter {
 
@@ -20,7 +21,9 @@ public:
                                               bool private_to_user);
     // Removes the file unless it was put in place.
     ~HeldFile();
-    HeldFile(HeldFile&& other) noexcept;
+    HeldFile(HeldFile&& other) noexcept
+        : path_(std::move(other.path_)), handle_(other.handle_),
+          open_(std::exchange(other.open_, false)), placed_(std::exchange(other.placed_, true)) {}
     HeldFile(const HeldFile&) = delete;
     HeldFile& operator=(const HeldFile&) = delete;
     HeldFile& operator=(HeldFile&&) = delete;
@@ -30,7 +33,8 @@ public:
     // Flushes the file to disk and moves it to the target's name, keeping the
     // target's owner, group and permissions (Linux) or attributes (Windows).
     // False, with nothing done, when the move would lose what the target has:
-    // an owner or group this user cannot give, further names (hard links).
+    // an owner or group this user cannot give, further names (hard links);
+    // on Windows also for a path of MAX_PATH characters or more.
     bool put_in_place(const std::filesystem::path& target);
     // Writes the file's content over the existing target itself: open,
     // truncate, write, flush to disk. A failure once the target was opened

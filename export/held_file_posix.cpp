@@ -85,13 +85,6 @@ std::optional<HeldFile> HeldFile::create_new(const std::filesystem::path& path,
     return HeldFile(path, file.release());
 }
 
-HeldFile::HeldFile(HeldFile&& other) noexcept
-    : path_(std::move(other.path_)), handle_(other.handle_), open_(other.open_),
-      placed_(other.placed_) {
-    other.open_ = false;
-    other.placed_ = true;
-}
-
 HeldFile::~HeldFile() {
     if (!placed_)
         ::unlink(path_.c_str());

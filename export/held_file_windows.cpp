@@ -85,13 +85,6 @@ std::optional<HeldFile> HeldFile::create_new(const std::filesystem::path& path, 
     return HeldFile(path, file);
 }
 
-HeldFile::HeldFile(HeldFile&& other) noexcept
-    : path_(std::move(other.path_)), handle_(other.handle_), open_(other.open_),
-      placed_(other.placed_) {
-    other.open_ = false;
-    other.placed_ = true;
-}
-
 HeldFile::~HeldFile() {
     close();
     if (!placed_)
@@ -112,16 +105,23 @@ void HeldFile::write(std::string_view bytes) {
 bool HeldFile::put_in_place(const std::filesystem::path& target) {
     const std::wstring from = long_form(path_);
     const std::wstring to = long_form(target);
-    if (further_names(to))
-        return false;
+    const DWORD attributes = GetFileAttributesW(to.c_str());
+    if (attributes != INVALID_FILE_ATTRIBUTES) {
+        // Other names (hard links) would keep the old content, and Wine's
+        // ReplaceFileW breaks its caller's registers on paths this long:
+        // written over in place, the target keeps all it has.
+        if (further_names(to) || from.size() >= MAX_PATH || to.size() >= MAX_PATH)
+            return false;
+        // ReplaceFileW keeps them on Windows, not under every emulation: set
+        // the target's attributes (hidden, archive, ...) on the new file first.
+        FILE_BASIC_INFO basic{};
+        basic.FileAttributes = attributes;
+        SetFileInformationByHandle(handle_, FileBasicInfo, &basic, sizeof basic);
+    }
     if (!FlushFileBuffers(handle_))
         fail(GetLastError(), path_);
     close();
-    const DWORD attributes = GetFileAttributesW(to.c_str());
     if (attributes != INVALID_FILE_ATTRIBUTES) {
-        // ReplaceFileW keeps them on Windows, not under every emulation: set
-        // the target's attributes (hidden, archive, ...) on the new file first.
-        SetFileAttributesW(from.c_str(), attributes);
         if (!ReplaceFileW(to.c_str(), from.c_str(), nullptr, REPLACEFILE_IGNORE_MERGE_ERRORS,
                           nullptr, nullptr))
             fail(GetLastError(), target);
