@@ -66,9 +66,10 @@ void FrmPoints::Form_Load() {
 }
 
 void FrmPoints::cmd_lesen_Click() {
+    host::Object application;
     host::Object part_program;
     try {
-        host::Object application = host_.create_object(host::application_class);
+        application = host_.create_object(host::application_class);
         part_program = require_object(application, host::application_class)
                            ->get("ActivePartProgram")
                            .to_object();
@@ -80,25 +81,37 @@ void FrmPoints::cmd_lesen_Click() {
             return;
         }
         application = host_.get_object("", host::application_class);
-        // From here on a step that fails is passed over.
-        try {
-            part_program = require_object(application, host::application_class)
-                               ->get("ActivePartProgram")
-                               .to_object();
-        } catch (const host::AutomationError&) {
-        }
     } catch (const host::AutomationError& error) {
         // Reported, and the program stays open: ending it would lose the user's work.
         show_runtime_error(view_, error);
         view_.set_pointer(Pointer::Arrow);
         return;
     }
-    if (!part_program) {
-        view_.show_message(message::no_part_program);
-        view_.end_program();
+    std::vector<std::string> ids;
+    try {
+        // From here on a step that fails is passed over, unless the host is gone.
+        try {
+            part_program = require_object(application, host::application_class)
+                               ->get("ActivePartProgram")
+                               .to_object();
+        } catch (const host::AutomationError& error) {
+            if (host::is_host_lost(error))
+                throw;
+        }
+        if (!part_program) {
+            view_.show_message(message::no_part_program);
+            view_.end_program();
+            return;
+        }
+        ids = host::list_feature_ids(part_program, host::NumberTexts(view_.decimal_separator()));
+    } catch (const host::AutomationError& lost) {
+        // No part of the list passes for all of it: it stays empty.
+        write_diagnostic(log_text(lost));
+        view_.show_message(message::listing_host_lost);
+        view_.set_pointer(Pointer::Arrow);
         return;
     }
-    for (const std::string& id : host::list_feature_ids(part_program))
+    for (const std::string& id : ids)
         view_.add_entry(id);
     for (CommandButton button : all_buttons_after_listing)
         view_.set_enabled(button, true);

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "export/number_text.h"
+#include "host/number_text.h"
 
 #include <cmath>
 #include <optional>
@@ -14,7 +14,7 @@ namespace kastrel::exporter {
 // computed, and the run reports it like a value it could not read.
 class FieldTexts {
 public:
-    explicit FieldTexts(const NumberTexts& texts) : texts_(texts) {}
+    explicit FieldTexts(const host::NumberTexts& texts) : texts_(texts) {}
 
     std::string four_decimals(std::optional<double> value) {
         return computed(value) ? texts_.four_decimals(*value) : std::string();
@@ -35,11 +35,11 @@ public:
         return false;
     }
 
-    const NumberTexts& numbers() const noexcept { return texts_; }
+    const host::NumberTexts& numbers() const noexcept { return texts_; }
     int uncomputed() const noexcept { return uncomputed_; }
 
 private:
-    const NumberTexts& texts_;
+    const host::NumberTexts& texts_;
     int uncomputed_ = 0;
 };
 

@@ -10,6 +10,7 @@
 #include "vormesa-sim/win32/host_window.h"
 #include "vormesa-sim/win32/registration.h"
 #include "vormesa-sim/win32/server_ids.h"
+#include "vormesa-sim/win32/type_library.h"
 
 #include <algorithm>
 #include <fstream>
@@ -24,7 +25,9 @@ using namespace vormesa_sim;
 using namespace vormesa_sim::win32;
 
 const char* const usage_text =
-    "Aufruf: vormesa-sim-win [--no-window] [--call-log DATEI] [TEILEPROGRAMM.json]\n"
+    "Aufruf: vormesa-sim-win [--no-window] [--call-log DATEI]\n"
+    "                        [--members-as properties|methods]\n"
+    "                        [--fail-from-call N --fail-with HRESULT] [TEILEPROGRAMM.json]\n"
     "        vormesa-sim-win /regserver | /unregserver\n"
     "\n"
     "Spielt den Messhost Vormesa und stellt sein Automatisierungs-Objektmodell\n"
@@ -32,6 +35,13 @@ const char* const usage_text =
     "\n"
     "  --no-window        ohne Hauptfenster\n"
     "  --call-log DATEI   jeden empfangenen Aufruf als Zeile in DATEI schreiben\n"
+    "  --members-as properties|methods\n"
+    "                     Member ohne Argumente in der Typbibliothek als\n"
+    "                     Eigenschaften (Vorgabe) oder als Methoden deklarieren;\n"
+    "                     GetHit ist immer eine Methode\n"
+    "  --fail-from-call N ab dem N-ten Aufruf (ab 0, wie im Aufrufprotokoll gezählt)\n"
+    "                     jeden Aufruf mit HRESULT beantworten (ohne: ab Aufruf 0)\n"
+    "  --fail-with HRESULT das Ergebnis der Aufrufe, z. B. 0x80010108\n"
     "  /regserver         als Server von ZORVAT.Application eintragen (HKLM)\n"
     "  /unregserver       den Eintrag entfernen\n"
     "\n"
@@ -99,17 +109,19 @@ void run_message_loop() {
 }
 
 int serve(SimHost& host, const Options& options, bool started_by_com) {
-    ServerLifetime lifetime;
-    ServerContext context{host, lifetime};
-    ApplicationFactory factory(context);
     try {
-        // The apartment goes before the objects' context, so objects that
+        TypeLibrary types(options.members_as.value_or(MemberKind::Properties));
+        ServerLifetime lifetime;
+        ServerContext context{host, lifetime, types};
+        const kastrel::common::com::ComPtr<IClassFactory> factory(
+            ApplicationFactory::create(context));
+        // The apartment ends before the objects' context, so objects that
         // clients still hold are released while the model is still there.
         kastrel::common::com::ComApartment apartment;
         std::optional<HostWindow> window;
         if (!options.no_window)
             window.emplace(window_title(host));
-        ClassRegistration registration(application_class_id, factory);
+        ClassRegistration registration(application_class_id, *factory.get());
         // COM started it for its clients: when the last one is gone, so is the server.
         if (started_by_com)
             lifetime.set_on_unused([&registration] {
@@ -151,6 +163,11 @@ int main() {
         std::cout << usage_text;
         return 0;
     }
+    if (options.failure && !options.failure->bus_error.empty()) {
+        std::cerr << "vormesa-sim-win: --fail-with: hier nur ein HRESULT, kein D-Bus-Fehlername\n\n"
+                  << usage_text;
+        return 2;
+    }
 
     SimHost host;
     if (!options.part_program.empty()) {
@@ -162,6 +179,9 @@ int main() {
             return 2;
         }
     }
+
+    if (options.failure)
+        host.set_failure_plan(failure_plan(*options.failure));
 
     std::ofstream call_log;
     if (!options.call_log.empty()) {
