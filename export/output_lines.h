@@ -2,6 +2,7 @@
 
 #include "export/export_request.h"
 #include "export/field_texts.h"
+#include "export/number_text.h"
 #include "export/plane_block.h"
 
 #include <string>

@@ -35,7 +35,7 @@ const SummaryTables::Entry* SummaryTables::entry(double number) const {
 }
 
 std::vector<std::string> SummaryTables::summary_lines(FieldTexts& fields) const {
-    const NumberTexts& texts = fields.numbers();
+    const host::NumberTexts& texts = fields.numbers();
     std::vector<std::string> lines{"", "Berechnung\tWinkel\tAbstand"};
 
     std::optional<double> maximum;

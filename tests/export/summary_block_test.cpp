@@ -1,3 +1,4 @@
+#include "export/number_text.h"
 #include "export/summary_block.h"
 
 #include <gtest/gtest.h>
