@@ -29,14 +29,19 @@ struct ExportRequest {
 
 struct ExportResult {
     enum class Status {
-        Written,        // the file is in place (complete unless unread_values > 0)
-        NoOutputOption, // no option on when the first hit was reached
-        FileFailed,     // the file could not be written; an existing one is unchanged
-        HostLost,       // the host stopped answering; an existing file is unchanged
+        Written,          // the file is in place (see the counts and the unmatched entries)
+        NoOutputOption,   // no option on when the first hit was reached
+        FileFailed,       // the file could not be written; an existing one is unchanged
+        TargetIncomplete, // copying the output over the target failed midway
+        HostLost,         // the host stopped answering; an existing file is unchanged
     };
     Status status = Status::Written;
-    int unread_values = 0;                             // host values that could not be read
-    FileFailure file_failure;                          // for FileFailed
+    int unread_values = 0;     // host values that could not be read
+    int uncomputed_values = 0; // values whose result is no finite number
+    // Selected entries that matched no feature of the part program, in list
+    // order, each text once: nothing was written for them.
+    std::vector<std::string> unmatched_entries;
+    FileFailure file_failure;                          // for FileFailed, TargetIncomplete
     std::optional<host::AutomationError> host_failure; // for HostLost: the call that found it
 };
 
