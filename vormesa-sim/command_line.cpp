@@ -1,6 +1,17 @@
 #include "vormesa-sim/command_line.h"
 
 namespace vormesa_sim {
+namespace {
+
+MemberKind member_kind(const std::string& name) {
+    if (name == "properties")
+        return MemberKind::Properties;
+    if (name == "methods")
+        return MemberKind::Methods;
+    throw CommandLineError("--members-as: properties oder methods erwartet, nicht '" + name + "'");
+}
+
+} // namespace
 
 Options parse_command_line(const std::vector<std::string>& args) {
     Options options;
@@ -16,6 +27,12 @@ Options parse_command_line(const std::vector<std::string>& args) {
             options.call_log = args[++i];
         } else if (arg.starts_with("--call-log=")) {
             options.call_log = arg.substr(std::string("--call-log=").size());
+        } else if (arg == "--members-as") {
+            if (i + 1 == args.size())
+                throw CommandLineError("--members-as: properties oder methods fehlt");
+            options.members_as = member_kind(args[++i]);
+        } else if (arg.starts_with("--members-as=")) {
+            options.members_as = member_kind(arg.substr(std::string("--members-as=").size()));
         } else if (arg.starts_with("-") && arg != "-") {
             throw CommandLineError("unbekannte Option " + arg);
         } else if (options.part_program.empty()) {

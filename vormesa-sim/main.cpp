@@ -45,6 +45,12 @@ int main(int argc, char** argv) {
         std::cout << usage();
         return 0;
     }
+    // The bus has no type library whose declarations could be chosen.
+    if (options.members_as) {
+        std::cerr << "vormesa-sim: --members-as gibt es nur beim COM-Server vormesa-sim-win\n\n"
+                  << usage();
+        return 2;
+    }
 
     QuitOnSignal quit_on_signal;
     SimHost host;

@@ -44,6 +44,10 @@ IUnknown* unknown_in(const VARIANT& value) {
     }
 }
 
+// How a late-bound client that cannot tell a property read from a method call
+// invokes a member: servers accept it whichever way they declare the member.
+constexpr WORD read_or_call = DISPATCH_METHOD | DISPATCH_PROPERTYGET;
+
 } // namespace
 
 Object make_object(ComPtr<IDispatch> object) {
@@ -69,20 +73,20 @@ DISPID ComDispatch::dispid_of(std::string_view member) {
     return dispid;
 }
 
-Variant ComDispatch::invoke(DISPID dispid, WORD flags, DISPPARAMS& params) {
+UniqueVariant ComDispatch::invoke(DISPID dispid, DISPPARAMS& params) {
     UniqueVariant result;
     ExceptionInfo info;
     UINT argument_error = 0;
-    const HRESULT outcome = object_->Invoke(dispid, IID_NULL, LOCALE_USER_DEFAULT, flags, &params,
-                                            result.get(), info.get(), &argument_error);
+    const HRESULT outcome = object_->Invoke(dispid, IID_NULL, LOCALE_USER_DEFAULT, read_or_call,
+                                            &params, result.get(), info.get(), &argument_error);
     if (FAILED(outcome))
         throw automation_error(outcome, info);
-    return to_host(*result.get());
+    return result;
 }
 
 Variant ComDispatch::get(std::string_view member) {
     DISPPARAMS params{nullptr, nullptr, 0, 0};
-    return invoke(dispid_of(member), DISPATCH_PROPERTYGET, params);
+    return to_host(*invoke(dispid_of(member), params).get());
 }
 
 Variant ComDispatch::call(std::string_view member, std::span<Argument> args) {
@@ -102,7 +106,7 @@ Variant ComDispatch::call(std::string_view member, std::span<Argument> args) {
             slot = *values[i].get();
     }
     DISPPARAMS params{passed.data(), nullptr, static_cast<UINT>(passed.size()), 0};
-    Variant result = invoke(dispid, DISPATCH_METHOD | DISPATCH_PROPERTYGET, params);
+    Variant result = to_host(*invoke(dispid, params).get());
     for (std::size_t i = 0; i < args.size(); ++i)
         if (args[i].by_ref)
             args[i].value = to_host(*values[i].get());
@@ -111,13 +115,7 @@ Variant ComDispatch::call(std::string_view member, std::span<Argument> args) {
 
 std::unique_ptr<Enumerator> ComDispatch::enumerate() {
     DISPPARAMS params{nullptr, nullptr, 0, 0};
-    UniqueVariant result;
-    ExceptionInfo info;
-    const HRESULT outcome =
-        object_->Invoke(DISPID_NEWENUM, IID_NULL, LOCALE_USER_DEFAULT, DISPATCH_PROPERTYGET,
-                        &params, result.get(), info.get(), nullptr);
-    if (FAILED(outcome))
-        throw automation_error(outcome, info);
+    const UniqueVariant result = invoke(DISPID_NEWENUM, params);
     IUnknown* unknown = unknown_in(*result.get());
     if (!unknown)
         throw AutomationError(ErrorKind::ObjectNotSet);

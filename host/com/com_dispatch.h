@@ -1,6 +1,7 @@
 #pragma once
 
 #include "common/com/com_ptr.h"
+#include "common/com/com_values.h"
 #include "host/dispatch.h"
 
 #include <oaidl.h>
@@ -25,7 +26,8 @@ public:
 private:
     // A member's DISPID is fixed for the object's lifetime, so it is asked once.
     DISPID dispid_of(std::string_view member);
-    Variant invoke(DISPID dispid, WORD flags, DISPPARAMS& params);
+    // Every member is invoked as read or call, whichever the host declares it as.
+    common::com::UniqueVariant invoke(DISPID dispid, DISPPARAMS& params);
 
     common::com::ComPtr<IDispatch> object_;
     std::vector<std::pair<std::string, DISPID>> dispids_;

@@ -1,15 +1,19 @@
 // The COM backend against the stand-in server: host window, creation, values,
-// by-reference arguments, failures and their numbers, a host that goes away.
+// by-reference arguments, failures and their numbers, the calls it makes, a
+// host that goes away.
 
 #include "app/messages.h"
+#include "export/export_run.h"
 #include "host/automation_error.h"
 #include "host/feature_listing.h"
+#include "tests/support/export_cases.h"
 #include "tests/support/temp_dir.h"
 #include "tests/windows/com_test.h"
 #include "tests/windows/server_process.h"
 
 #include <array>
 #include <fstream>
+#include <functional>
 
 namespace kastrel::wintest {
 namespace {
@@ -18,6 +22,7 @@ using namespace std::chrono_literals;
 
 constexpr std::int32_t unknown_name = -2147352570;
 constexpr std::int32_t type_mismatch = -2147352571;
+constexpr std::int32_t bad_param_count = -2147352562;
 
 // What a read gives, as one comparable text: the value's kind and text, or the error.
 std::string outcome(const std::function<host::Variant()>& read) {
@@ -156,20 +161,28 @@ TEST_F(ComHost, GetHitTakesItsNumberAndTextByReference) {
     EXPECT_EQ(args[0].value, host::Variant(2.0));
     EXPECT_EQ(args[4].value, host::Variant(std::string()));
 
+    // The server's type library decides what else it takes: a wrong count,
+    // or an argument that converts to no number, the system refuses.
     struct Case {
-        std::size_t argument;
         const char* what;
+        std::function<void(std::vector<host::Argument>&)> spoil;
+        std::int32_t number;
     };
-    for (const Case c : {Case{0, "hit number by value"}, Case{4, "text by value"}}) {
+    const Case cases[] = {
+        {"five arguments", [](auto& a) { a.pop_back(); }, bad_param_count},
+        {"data kind as text", [](auto& a) { a[2].value = host::Variant(std::string("drei")); },
+         type_mismatch},
+    };
+    for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
-        auto by_value = get_hit_arguments(1.0);
-        by_value[c.argument].by_ref = false;
+        const auto valid = get_hit_arguments(1.0);
+        std::vector<host::Argument> spoilt(valid.begin(), valid.end());
+        c.spoil(spoilt);
         try {
-            feature->call("GetHit", by_value);
+            feature->call("GetHit", spoilt);
             FAIL() << "accepted";
         } catch (const host::AutomationError& error) {
-            EXPECT_EQ(error.number(), type_mismatch);
-            EXPECT_EQ(app::error_description(error), "Typen unverträglich");
+            EXPECT_EQ(error.number(), c.number) << error.description();
         }
     }
 }
@@ -198,29 +211,45 @@ TEST_F(ComHost, UnknownMembersNameTheMember) {
     }
 }
 
-// One member access is one call into the model: the server's call log for a
-// listing is the model's for the same listing.
-TEST_F(ComHost, ListingMakesTheSameCallsAsInTheModel) {
+// A listing, then an export of every listed feature.
+void list_and_export(host::HostConnector& connector, const std::filesystem::path& target) {
+    const host::Object program =
+        connector.create_object(host::application_class)->get("ActivePartProgram").to_object();
+    const fakes::ExportCase c{
+        "calls", "non_features.json", exporter::OutputOption::Option4, {true, false, false}, ","};
+    const auto result =
+        exporter::run_export(*program->get("Commands").to_object(),
+                             fakes::request_for(c, host::list_feature_ids(program)), target);
+    EXPECT_EQ(result.status, exporter::ExportResult::Status::Written)
+        << app::export_outcome_text(result, target.string());
+}
+
+using ComCallLog = EveryDeclaration;
+KASTREL_FOR_EVERY_DECLARATION(ComCallLog);
+
+// One member access is one call into the model, whichever way the server
+// declares it: the server's call log is the model's for the same run.
+TEST_P(ComCallLog, ListingAndExportMakeTheSameCallsAsInTheModel) {
+    fakes::TempDir dir;
     fakes::SimConnector model;
     model.open(fakes::examples_folder() / "non_features.json");
     std::vector<std::string> expected;
     model.sim().set_call_log([&](const std::string& line) { expected.push_back(line); });
-    host::list_feature_ids(
-        model.create_object(host::application_class)->get("ActivePartProgram").to_object());
+    list_and_export(model, dir / "model.xls");
 
-    fakes::TempDir dir;
     const std::u8string log_name = (dir / "calls.log").u8string();
     {
-        ServerProcess server({"--no-window", "--call-log",
-                              std::string(log_name.begin(), log_name.end()),
-                              example("non_features.json")});
+        ServerProcess server(
+            server_args({"--call-log", std::string(log_name.begin(), log_name.end()),
+                         example("non_features.json")}));
         ASSERT_TRUE(server.ready());
-        host::list_feature_ids(application()->get("ActivePartProgram").to_object());
+        list_and_export(connector_, dir / "com.xls");
     }
     std::ifstream log(dir / "calls.log");
     std::vector<std::string> logged;
     for (std::string line; std::getline(log, line);)
         logged.push_back(line);
+    EXPECT_GT(logged.size(), 100u);
     EXPECT_EQ(logged, expected);
 }
 
@@ -246,6 +275,8 @@ TEST_F(ComHost, ServerRefusesBadStartsWithCode2) {
         {"--no-window", std::string(broken.begin(), broken.end())},
         {"--no-window", example("no_such_file.json")},
         {"--no-such-option"},
+        {"--no-window", "--members-as", "fields"},
+        {"--no-window", "--members-as"},
     };
     for (const auto& args : starts) {
         SCOPED_TRACE(args.back());

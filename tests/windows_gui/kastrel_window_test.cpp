@@ -16,6 +16,19 @@ using namespace app;
 using namespace app::win32;
 using KastrelWindow = KastrelSession;
 
+// The listing and export cases against each declaration of the host's type
+// library (--members-as properties and methods).
+class KastrelWindowWithHost : public KastrelSession,
+                              public ::testing::WithParamInterface<const char*> {
+protected:
+    void start_host(const std::string& part_program) {
+        start({"--members-as", GetParam(), example(part_program)});
+    }
+};
+INSTANTIATE_TEST_SUITE_P(Declarations, KastrelWindowWithHost,
+                         ::testing::Values("properties", "methods"),
+                         [](const auto& declaration) { return std::string(declaration.param); });
+
 constexpr const wchar_t* international = L"Control Panel\\International";
 
 std::filesystem::path expected_file(const std::string& name) {
@@ -58,8 +71,8 @@ TEST_F(KastrelWindow, StartsInTheStateTheLoadStepLeaves) {
     EXPECT_TRUE(window_style & WS_MAXIMIZEBOX);
 }
 
-TEST_F(KastrelWindow, ListsInHostOrderSelectsAllAndNone) {
-    ASSERT_NO_FATAL_FAILURE(start({example("failures.json")}));
+TEST_P(KastrelWindowWithHost, ListsInHostOrderSelectsAllAndNone) {
+    ASSERT_NO_FATAL_FAILURE(start_host("failures.json"));
     HWND list = control(Control::List1);
     ASSERT_NO_FATAL_FAILURE(list_features(6));
     const std::vector<std::wstring> listed = {L"OK1", L"FAIL1", L"NH1", L"42", L"F1", L"F2"};
@@ -130,9 +143,9 @@ TEST_F(KastrelWindow, PlaneSwitchesExcludeEachOtherAndOptionsAreOneGroup) {
 }
 
 // The user's decimal symbol goes into the file; the prefix's is set for each run.
-TEST_F(KastrelWindow, Option4ExportWritesTheCheckedInFileAndAsksBeforeOverwriting) {
+TEST_P(KastrelWindowWithHost, Option4ExportWritesTheCheckedInFileAndAsksBeforeOverwriting) {
     RegistryOverride separator(international, L"sDecimal", L",");
-    ASSERT_NO_FATAL_FAILURE(start({example("bolt_circle_8.json")}));
+    ASSERT_NO_FATAL_FAILURE(start_host("bolt_circle_8.json"));
     ASSERT_NO_FATAL_FAILURE(list_features(1));
     click(control(Control::cmd_allemarkieren));
     ASSERT_TRUE(
@@ -153,9 +166,9 @@ TEST_F(KastrelWindow, Option4ExportWritesTheCheckedInFileAndAsksBeforeOverwritin
     EXPECT_EQ(fakes::read_file(target), fakes::read_file(expected_file("bolt8_opt4_xy_de")));
 }
 
-TEST_F(KastrelWindow, Option2ExportWritesTheCheckedInFile) {
+TEST_P(KastrelWindowWithHost, Option2ExportWritesTheCheckedInFile) {
     RegistryOverride separator(international, L"sDecimal", L".");
-    ASSERT_NO_FATAL_FAILURE(start({example("bolt_circle_8.json")}));
+    ASSERT_NO_FATAL_FAILURE(start_host("bolt_circle_8.json"));
     ASSERT_NO_FATAL_FAILURE(list_features(1));
     SendMessageW(control(Control::List1), LB_SETSEL, TRUE, 0);
     click(control(option_control(2)));

@@ -1,23 +1,11 @@
 #include "vormesa-sim/win32/application_factory.h"
 
-#include "vormesa-sim/win32/sim_dispatch.h"
+#include "vormesa-sim/win32/host_objects.h"
 
 #include <new>
 #include <objbase.h>
 
 namespace vormesa_sim::win32 {
-
-HRESULT ApplicationFactory::QueryInterface(REFIID iid, void** object) {
-    if (!object)
-        return E_POINTER;
-    if (IsEqualIID(iid, IID_IUnknown) || IsEqualIID(iid, IID_IClassFactory)) {
-        *object = static_cast<IClassFactory*>(this);
-        AddRef();
-        return S_OK;
-    }
-    *object = nullptr;
-    return E_NOINTERFACE;
-}
 
 HRESULT ApplicationFactory::CreateInstance(IUnknown* outer, REFIID iid, void** object) {
     if (!object)
@@ -27,7 +15,7 @@ HRESULT ApplicationFactory::CreateInstance(IUnknown* outer, REFIID iid, void** o
         return CLASS_E_NOAGGREGATION;
     try {
         IDispatch* application =
-            SimDispatch::create(context_, context_.host.create_object(application_class));
+            make_host_object(context_, context_.host.create_object(application_class));
         const HRESULT result = application->QueryInterface(iid, object);
         application->Release();
         return result;

@@ -1,28 +1,26 @@
 #pragma once
 
+#include "vormesa-sim/win32/com_object.h"
 #include "vormesa-sim/win32/server_lifetime.h"
 
-#include <atomic>
 #include <unknwn.h>
 
 namespace vormesa_sim::win32 {
 
 // The class object registered for ZORVAT.Application: each CreateInstance
-// hands out the model's application object. Lives as long as the server's
-// main, so its reference count does not decide its life.
-class ApplicationFactory final : public IClassFactory {
+// hands out the model's application object. Its holder keeps it no longer
+// than the context it was made with.
+class ApplicationFactory final : public ComObject<IClassFactory> {
 public:
-    explicit ApplicationFactory(ServerContext& context) : context_(context) {}
-
-    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** object) override;
-    ULONG STDMETHODCALLTYPE AddRef() override { return ++references_; }
-    ULONG STDMETHODCALLTYPE Release() override { return --references_; }
+    // A new factory with one reference for the caller.
+    static IClassFactory* create(ServerContext& context) { return new ApplicationFactory(context); }
 
     HRESULT STDMETHODCALLTYPE CreateInstance(IUnknown* outer, REFIID iid, void** object) override;
     HRESULT STDMETHODCALLTYPE LockServer(BOOL lock) override;
 
 private:
-    std::atomic<ULONG> references_{1};
+    explicit ApplicationFactory(ServerContext& context) : context_(context) {}
+
     ServerContext& context_;
 };
 

@@ -10,6 +10,7 @@
 #include "vormesa-sim/win32/host_window.h"
 #include "vormesa-sim/win32/registration.h"
 #include "vormesa-sim/win32/server_ids.h"
+#include "vormesa-sim/win32/type_library.h"
 
 #include <algorithm>
 #include <fstream>
@@ -24,7 +25,8 @@ using namespace vormesa_sim;
 using namespace vormesa_sim::win32;
 
 const char* const usage_text =
-    "Aufruf: vormesa-sim-win [--no-window] [--call-log DATEI] [TEILEPROGRAMM.json]\n"
+    "Aufruf: vormesa-sim-win [--no-window] [--call-log DATEI]\n"
+    "                        [--members-as properties|methods] [TEILEPROGRAMM.json]\n"
     "        vormesa-sim-win /regserver | /unregserver\n"
     "\n"
     "Spielt den Messhost Vormesa und stellt sein Automatisierungs-Objektmodell\n"
@@ -32,6 +34,10 @@ const char* const usage_text =
     "\n"
     "  --no-window        ohne Hauptfenster\n"
     "  --call-log DATEI   jeden empfangenen Aufruf als Zeile in DATEI schreiben\n"
+    "  --members-as properties|methods\n"
+    "                     Member ohne Argumente in der Typbibliothek als\n"
+    "                     Eigenschaften (Vorgabe) oder als Methoden deklarieren;\n"
+    "                     GetHit ist immer eine Methode\n"
     "  /regserver         als Server von ZORVAT.Application eintragen (HKLM)\n"
     "  /unregserver       den Eintrag entfernen\n"
     "\n"
@@ -99,17 +105,19 @@ void run_message_loop() {
 }
 
 int serve(SimHost& host, const Options& options, bool started_by_com) {
-    ServerLifetime lifetime;
-    ServerContext context{host, lifetime};
-    ApplicationFactory factory(context);
     try {
-        // The apartment goes before the objects' context, so objects that
+        TypeLibrary types(options.members_as.value_or(MemberKind::Properties));
+        ServerLifetime lifetime;
+        ServerContext context{host, lifetime, types};
+        const kastrel::common::com::ComPtr<IClassFactory> factory(
+            ApplicationFactory::create(context));
+        // The apartment ends before the objects' context, so objects that
         // clients still hold are released while the model is still there.
         kastrel::common::com::ComApartment apartment;
         std::optional<HostWindow> window;
         if (!options.no_window)
             window.emplace(window_title(host));
-        ClassRegistration registration(application_class_id, factory);
+        ClassRegistration registration(application_class_id, *factory.get());
         // COM started it for its clients: when the last one is gone, so is the server.
         if (started_by_com)
             lifetime.set_on_unused([&registration] {

@@ -38,6 +38,8 @@ std::string set_default(const std::wstring& key, const std::wstring& value) {
     return status == ERROR_SUCCESS ? std::string() : error_text(status, key);
 }
 
+} // namespace
+
 std::wstring executable_path() {
     std::wstring path(MAX_PATH, L'\0');
     while (true) {
@@ -50,8 +52,6 @@ std::wstring executable_path() {
         path.resize(path.size() * 2);
     }
 }
-
-} // namespace
 
 std::string register_server() {
     const std::wstring prog_id_key = std::wstring(classes_key) + prog_id;

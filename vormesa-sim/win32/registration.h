@@ -10,4 +10,7 @@ namespace vormesa_sim::win32 {
 std::string register_server();
 std::string unregister_server();
 
+// This executable's full path: what is registered, and where its type libraries are.
+std::wstring executable_path();
+
 } // namespace vormesa_sim::win32

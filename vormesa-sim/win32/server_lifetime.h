@@ -1,9 +1,10 @@
 #pragma once
 
-// What the COM objects of the server share: the model, and the count of
-// what keeps a server that COM started alive.
+// What the COM objects of the server share: the model, its type library, and
+// the count of what keeps a server that COM started alive.
 
 #include "vormesa-sim/sim_host.h"
+#include "vormesa-sim/win32/type_library.h"
 
 #include <functional>
 
@@ -45,6 +46,7 @@ private:
 struct ServerContext {
     SimHost& host;
     ServerLifetime& lifetime;
+    TypeLibrary& types;
 };
 
 } // namespace vormesa_sim::win32

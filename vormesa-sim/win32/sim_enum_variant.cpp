@@ -1,6 +1,6 @@
 #include "vormesa-sim/win32/sim_enum_variant.h"
 
-#include "vormesa-sim/win32/sim_dispatch.h"
+#include "vormesa-sim/win32/host_objects.h"
 #include "vormesa-sim/win32/variant_codec.h"
 
 #include <new>
@@ -22,34 +22,11 @@ SimEnumVariant::~SimEnumVariant() {
     }
 }
 
-HRESULT SimEnumVariant::QueryInterface(REFIID iid, void** object) {
-    if (!object)
-        return E_POINTER;
-    if (IsEqualIID(iid, IID_IUnknown) || IsEqualIID(iid, IID_IEnumVARIANT)) {
-        *object = static_cast<IEnumVARIANT*>(this);
-        AddRef();
-        return S_OK;
-    }
-    *object = nullptr;
-    return E_NOINTERFACE;
-}
-
-ULONG SimEnumVariant::AddRef() {
-    return ++references_;
-}
-
-ULONG SimEnumVariant::Release() {
-    const ULONG left = --references_;
-    if (left == 0)
-        delete this;
-    return left;
-}
-
 HRESULT SimEnumVariant::Next(ULONG count, VARIANT* items, ULONG* fetched) {
     if (!items || (count > 1 && !fetched))
         return E_POINTER;
     const ObjectMaker make_object = [this](const std::string& path) {
-        return SimDispatch::create(context_, path);
+        return make_host_object(context_, path);
     };
     ULONG done = 0;
     try {

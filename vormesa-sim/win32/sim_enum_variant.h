@@ -1,8 +1,8 @@
 #pragma once
 
+#include "vormesa-sim/win32/com_object.h"
 #include "vormesa-sim/win32/server_lifetime.h"
 
-#include <atomic>
 #include <oaidl.h>
 #include <string>
 
@@ -10,14 +10,10 @@ namespace vormesa_sim::win32 {
 
 // A collection walk: one model enumerator, released with the last reference.
 // The model cannot rewind or copy a walk, so Reset and Clone are not offered.
-class SimEnumVariant final : public IEnumVARIANT {
+class SimEnumVariant final : public ComObject<IEnumVARIANT> {
 public:
     // A new enumerator with one reference for the caller.
     static IEnumVARIANT* create(ServerContext& context, std::string path);
-
-    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** object) override;
-    ULONG STDMETHODCALLTYPE AddRef() override;
-    ULONG STDMETHODCALLTYPE Release() override;
 
     HRESULT STDMETHODCALLTYPE Next(ULONG count, VARIANT* items, ULONG* fetched) override;
     HRESULT STDMETHODCALLTYPE Skip(ULONG count) override;
@@ -26,9 +22,8 @@ public:
 
 private:
     SimEnumVariant(ServerContext& context, std::string path);
-    ~SimEnumVariant();
+    ~SimEnumVariant() override;
 
-    std::atomic<ULONG> references_{1};
     ServerContext& context_;
     ServerLock lock_;
     std::string path_;
