@@ -52,7 +52,7 @@ void FrmPoints::Form_Load() {
 }
 
 void FrmPoints::cmd_lesen_Click() {
-    const Listing listing = read_listing(host_, [this] {
+    const Listing listing = read_listing(host_, view_.decimal_separator(), [this] {
         view_.set_pointer(Pointer::Hourglass);
         view_.clear_entries();
     });
@@ -69,6 +69,12 @@ void FrmPoints::cmd_lesen_Click() {
     case Listing::Status::NoPartProgram:
         view_.show_message(message::no_part_program);
         view_.end_program();
+        return;
+    case Listing::Status::HostLost:
+        // The list stays empty.
+        write_diagnostic(log_text(*listing.error));
+        view_.show_message(message::listing_host_lost);
+        view_.set_pointer(Pointer::Arrow);
         return;
     case Listing::Status::Listed:
         break;

@@ -19,6 +19,8 @@ inline constexpr const char* no_part_program = "Teileprogramm muß aktiv sein";
 inline constexpr const char* no_output_option =
     "Kann die ausgewählte Ausgabeoption nicht erkennen. Programm ENDE !";
 inline constexpr const char* export_complete = "Alle selektierten Merkmale in Datei geschrieben";
+inline constexpr const char* listing_host_lost =
+    "Vormesa antwortet nicht mehr.\nDie Merkmale wurden nicht eingelesen; die Liste bleibt leer.";
 } // namespace message
 
 // What went wrong in a call into the host, in German: the host's own

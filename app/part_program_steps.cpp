@@ -18,11 +18,13 @@ host::Object require_object(const host::Variant& value, std::string_view source)
 
 } // namespace
 
-Listing read_listing(host::HostConnector& host, const std::function<void()>& reached) {
+Listing read_listing(host::HostConnector& host, const std::string& decimal_separator,
+                     const std::function<void()>& reached) {
     Listing listing;
+    host::Object application;
     host::Object part_program;
     try {
-        host::Object application = host.create_object(host::application_class);
+        application = host.create_object(host::application_class);
         part_program = require_object(application, host::application_class)
                            ->get("ActivePartProgram")
                            .to_object();
@@ -33,23 +35,30 @@ Listing read_listing(host::HostConnector& host, const std::function<void()>& rea
             return listing;
         }
         application = host.get_object("", host::application_class);
-        // From here on a step that fails is passed over.
-        try {
-            part_program = require_object(application, host::application_class)
-                               ->get("ActivePartProgram")
-                               .to_object();
-        } catch (const host::AutomationError&) {
-        }
     } catch (const host::AutomationError& error) {
         listing.status = Listing::Status::Failed;
         listing.error = error;
         return listing;
     }
-    if (!part_program) {
-        listing.status = Listing::Status::NoPartProgram;
-        return listing;
+    try {
+        // From here on a step that fails is passed over, unless the host is gone.
+        try {
+            part_program = require_object(application, host::application_class)
+                               ->get("ActivePartProgram")
+                               .to_object();
+        } catch (const host::AutomationError& error) {
+            if (host::is_host_lost(error))
+                throw;
+        }
+        if (!part_program) {
+            listing.status = Listing::Status::NoPartProgram;
+            return listing;
+        }
+        listing.ids = host::list_feature_ids(part_program, host::NumberTexts(decimal_separator));
+    } catch (const host::AutomationError& lost) {
+        listing.status = Listing::Status::HostLost;
+        listing.error = lost;
     }
-    listing.ids = host::list_feature_ids(part_program);
     return listing;
 }
 

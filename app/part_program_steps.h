@@ -19,6 +19,7 @@ struct Listing {
         HostNotRunning, // the host's window is not there
         NoPartProgram,  // the host has no active part program
         Failed,         // a call of the attach steps failed: error says which
+        HostLost,       // the host was lost after the window test: error is the call
     };
     Status status = Status::Listed;
     std::vector<std::string> ids;
@@ -27,9 +28,12 @@ struct Listing {
 
 // The listing as cmd_lesen_Click reads it: the host's application and its
 // part program looked up, the host's window tested, the application fetched
-// again and the features walked. `reached` runs once the first look-up has
-// answered, before the window test (the window shows its hourglass then).
-Listing read_listing(host::HostConnector& host, const std::function<void()>& reached = {});
+// again and the features walked; IDs given as numbers are taken as text with
+// `decimal_separator`. `reached` runs once the first look-up has answered,
+// before the window test (the window shows its hourglass then). A lost host
+// lists nothing: no part of the list passes for all of it.
+Listing read_listing(host::HostConnector& host, const std::string& decimal_separator,
+                     const std::function<void()>& reached = {});
 
 // The commands of the active part program, as the export reaches them.
 // Throws AutomationError.

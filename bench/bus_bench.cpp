@@ -3,6 +3,7 @@
 // the same machine, and their ratio. Run under dbus-run-session.
 #include "host/dbus/dbus_connector.h"
 #include "host/dispatch.h"
+#include "host/number_text.h"
 
 #include <chrono>
 #include <csignal>
@@ -92,7 +93,7 @@ int main(int argc, char** argv) {
     kastrel::host::Object feature;
     while (auto item = walk->next()) {
         auto command = item->to_object();
-        if (command->get("IsFeature").to_bool()) {
+        if (command->get("IsFeature").to_bool(kastrel::host::NumberTexts("."))) {
             feature = command->get("FeatureCommand").to_object();
             break;
         }

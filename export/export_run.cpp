@@ -76,7 +76,7 @@ private:
             feature = command->get("FeatureCommand").to_object();
             if (!feature)
                 throw host::AutomationError(host::ErrorKind::ObjectNotSet, "FeatureCommand");
-            id = feature->get("ID").to_text();
+            id = feature->get("ID").to_text(texts_);
         } catch (const host::AutomationError& error) {
             log_.failed(error); // skipped: its ID is unknown, so nothing can be matched
             return;
@@ -85,7 +85,7 @@ private:
         std::optional<double> theo_diam;
         bool theo_diam_failed = false;
         try {
-            theo_diam = feature->get("TheoDiam").to_double();
+            theo_diam = feature->get("TheoDiam").to_double(texts_);
         } catch (const host::AutomationError& error) {
             log_.check_lost(error);
             theo_diam_failed = true;
@@ -103,7 +103,7 @@ private:
     // A null IsFeature counts as false; one that cannot be read counts as true.
     bool is_feature(host::Dispatch& command) {
         try {
-            return command.get("IsFeature").to_bool();
+            return command.get("IsFeature").to_bool(texts_);
         } catch (const host::AutomationError& error) {
             log_.check_lost(error);
             return true;
@@ -113,7 +113,7 @@ private:
     void write_feature(host::Dispatch& feature, std::optional<double> theo_diam) {
         double hit_count = 0;
         try {
-            hit_count = feature.get("NumHits").to_double();
+            hit_count = feature.get("NumHits").to_double(texts_);
         } catch (const host::AutomationError& error) {
             log_.failed(error);
             tables_.set_hit_count(std::nullopt);
@@ -126,7 +126,7 @@ private:
 
     void write_hit(host::Dispatch& feature, double j, double hit_count,
                    std::optional<double> theo_diam) {
-        const HitCoordinates hit = read_hit(feature, j, log_);
+        const HitCoordinates hit = read_hit(feature, j, texts_, log_);
         const PlaneValues plane = plane_block(request_.planes, hit, theo_diam);
         const HitRecord record = hit_record(j, hit_count, plane, texts_);
         tables_.record_hit(j, record.radius_text, record.hit_angle);

@@ -34,36 +34,48 @@ private:
     }};
 };
 
-std::optional<double> read_coordinate(host::Dispatch& feature, GetHitArguments& args,
-                                      std::int32_t data_kind, const char* axis, ReadLog& log) {
-    try {
-        const host::Object point =
-            feature.call("GetHit", args.for_data_kind(data_kind)).to_object();
-        if (!point)
-            throw host::AutomationError(host::ErrorKind::ObjectNotSet, "GetHit");
-        return point->get(axis).to_double();
-    } catch (const host::AutomationError& error) {
-        log.failed(error);
-        return std::nullopt;
-    }
-}
+// The six reads of one hit, each a GetHit call and its coordinate.
+class HitReading {
+public:
+    HitReading(host::Dispatch& feature, double hit_number, const NumberTexts& numbers, ReadLog& log)
+        : feature_(feature), args_(hit_number), numbers_(numbers), log_(log) {}
 
-Coordinates read_coordinates(host::Dispatch& feature, GetHitArguments& args, std::int32_t data_kind,
-                             ReadLog& log) {
-    Coordinates c;
-    c.x = read_coordinate(feature, args, data_kind, "X", log);
-    c.y = read_coordinate(feature, args, data_kind, "Y", log);
-    c.z = read_coordinate(feature, args, data_kind, "Z", log);
-    return c;
-}
+    Coordinates coordinates(std::int32_t data_kind) {
+        Coordinates c;
+        c.x = coordinate(data_kind, "X");
+        c.y = coordinate(data_kind, "Y");
+        c.z = coordinate(data_kind, "Z");
+        return c;
+    }
+
+private:
+    std::optional<double> coordinate(std::int32_t data_kind, const char* axis) {
+        try {
+            const host::Object point =
+                feature_.call("GetHit", args_.for_data_kind(data_kind)).to_object();
+            if (!point)
+                throw host::AutomationError(host::ErrorKind::ObjectNotSet, "GetHit");
+            return point->get(axis).to_double(numbers_);
+        } catch (const host::AutomationError& error) {
+            log_.failed(error);
+            return std::nullopt;
+        }
+    }
+
+    host::Dispatch& feature_;
+    GetHitArguments args_;
+    const NumberTexts& numbers_;
+    ReadLog& log_;
+};
 
 } // namespace
 
-HitCoordinates read_hit(host::Dispatch& feature, double hit_number, ReadLog& log) {
-    GetHitArguments args(hit_number);
+HitCoordinates read_hit(host::Dispatch& feature, double hit_number, const NumberTexts& numbers,
+                        ReadLog& log) {
+    HitReading reading(feature, hit_number, numbers, log);
     HitCoordinates hit;
-    hit.actual = read_coordinates(feature, args, actual_kind, log);
-    hit.nominal = read_coordinates(feature, args, nominal_kind, log);
+    hit.actual = reading.coordinates(actual_kind);
+    hit.nominal = reading.coordinates(nominal_kind);
     return hit;
 }
 

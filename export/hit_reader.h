@@ -1,5 +1,6 @@
 #pragma once
 
+#include "export/number_text.h"
 #include "export/read_log.h"
 #include "host/dispatch.h"
 
@@ -18,6 +19,8 @@ struct HitCoordinates {
 
 // Reads one hit with the six GetHit calls the host expects: data kind 3 for
 // X, Y, Z, then data kind 2 for X, Y, Z, each point object read once and dropped.
-HitCoordinates read_hit(host::Dispatch& feature, double hit_number, ReadLog& log);
+// A coordinate given as text is read by the regional rules of `numbers`.
+HitCoordinates read_hit(host::Dispatch& feature, double hit_number, const NumberTexts& numbers,
+                        ReadLog& log);
 
 } // namespace kastrel::exporter

@@ -1,6 +1,6 @@
 // Formatting then reading back gives the value to the pattern's precision,
 // and no input makes the number texts crash, reading arbitrary text included.
-#include "export/number_text.h"
+#include "host/number_text.h"
 
 #include <charconv>
 #include <cmath>
@@ -9,7 +9,7 @@
 #include <cstring>
 #include <string>
 
-using kastrel::exporter::NumberTexts;
+using kastrel::host::NumberTexts;
 
 namespace {
 

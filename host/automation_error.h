@@ -1,5 +1,7 @@
 #pragma once
 
+#include <algorithm>
+#include <array>
 #include <cstdint>
 #include <stdexcept>
 #include <string>
@@ -19,8 +21,15 @@ inline constexpr std::int32_t unknown_name = static_cast<std::int32_t>(0x8002000
 inline constexpr std::int32_t failed = static_cast<std::int32_t>(0x80004005);
 // A value arrived that the transport cannot read.
 inline constexpr std::int32_t unexpected_value = type_mismatch;
-// The host's server went away (its process ended or stopped answering).
+// The host's server went away or cannot be reached (its process ended, the
+// link to it broke, or it stopped answering): RPC_S_SERVER_UNAVAILABLE is also
+// what the Linux backend reports for every such bus error.
 inline constexpr std::int32_t host_unavailable = static_cast<std::int32_t>(0x800706BA);
+inline constexpr std::int32_t host_call_failed = static_cast<std::int32_t>(0x800706BE);
+inline constexpr std::int32_t host_call_failed_not_executed = static_cast<std::int32_t>(0x800706BF);
+inline constexpr std::int32_t host_died = static_cast<std::int32_t>(0x80010007);
+inline constexpr std::int32_t host_died_not_executed = static_cast<std::int32_t>(0x80010012);
+inline constexpr std::int32_t host_object_not_connected = static_cast<std::int32_t>(0x800401FD);
 inline constexpr std::int32_t host_disconnected = static_cast<std::int32_t>(0x80010108);
 } // namespace error_number
 
@@ -66,11 +75,22 @@ private:
     std::string detail_;
 };
 
+// The numbers by which a call tells that the host is gone or unreachable.
+inline constexpr std::array<std::int32_t, 7> host_lost_numbers = {
+    error_number::host_unavailable,
+    error_number::host_call_failed,
+    error_number::host_call_failed_not_executed,
+    error_number::host_died,
+    error_number::host_died_not_executed,
+    error_number::host_object_not_connected,
+    error_number::host_disconnected,
+};
+
 // Whether the failure means the host is gone or cannot be reached: every
 // call after it would fail too. The one place that decides it.
 inline bool is_host_lost(const AutomationError& error) {
-    return error.number() == error_number::host_unavailable ||
-           error.number() == error_number::host_disconnected;
+    return std::find(host_lost_numbers.begin(), host_lost_numbers.end(), error.number()) !=
+           host_lost_numbers.end();
 }
 
 } // namespace kastrel::host

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "host/number_text.h"
 #include "host/variant.h"
 
 #include <string>
@@ -7,10 +8,13 @@
 
 namespace kastrel::host {
 
-// The IDs of the part program's features, in command order, duplicates kept.
+// The IDs of the part program's features, in command order, duplicates kept;
+// an ID the host gives as a number is taken as its text under `numbers`.
 // A step that fails is passed over: a command whose IsFeature cannot be read
 // is treated as a feature, a command whose FeatureCommand or ID cannot be read
 // is left out, and a failing Commands read or enumerator step ends the walk.
-std::vector<std::string> list_feature_ids(const Object& part_program);
+// A failure that means the host is lost ends the listing: it is thrown, so a
+// part of the list never passes for all of it.
+std::vector<std::string> list_feature_ids(const Object& part_program, const NumberTexts& numbers);
 
 } // namespace kastrel::host

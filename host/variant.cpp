@@ -1,10 +1,9 @@
 #include "host/variant.h"
 
 #include "host/automation_error.h"
+#include "host/number_text.h"
 
-#include <array>
 #include <cctype>
-#include <charconv>
 #include <cmath>
 
 namespace kastrel::host {
@@ -26,19 +25,12 @@ std::string_view trim(std::string_view text) {
     return text;
 }
 
-// Host texts that carry numbers use the neutral notation ("12.5"); anything
-// else is not a number, never silently 0.
-double parse_text_number(std::string_view text) {
-    text = trim(text);
-    if (!text.empty() && text.front() == '+')
-        text.remove_prefix(1);
-    double value = 0.0;
-    const auto [end, ec] =
-        std::from_chars(text.data(), text.data() + text.size(), value, std::chars_format::general);
-    if (text.empty() || ec != std::errc() || end != text.data() + text.size() ||
-        !std::isfinite(value))
+// A text that is no number in the regional form is not a number, never 0.
+double number_of_text(const std::string& text, const NumberTexts& numbers) {
+    const std::optional<double> value = numbers.parse(text);
+    if (!value || !std::isfinite(*value))
         type_mismatch();
-    return value;
+    return *value;
 }
 
 } // namespace
@@ -53,7 +45,7 @@ bool Variant::operator==(const Variant& other) const {
     return value_ == other.value_;
 }
 
-bool Variant::to_bool() const {
+bool Variant::to_bool(const NumberTexts& numbers) const {
     switch (kind()) {
     case Kind::Empty:
     case Kind::Null:
@@ -73,7 +65,7 @@ bool Variant::to_bool() const {
             return true;
         if (lower == "false")
             return false;
-        return parse_text_number(text) != 0.0;
+        return number_of_text(text, numbers) != 0.0;
     }
     case Kind::ObjectRef:
         break;
@@ -81,7 +73,7 @@ bool Variant::to_bool() const {
     type_mismatch();
 }
 
-double Variant::to_double() const {
+double Variant::to_double(const NumberTexts& numbers) const {
     switch (kind()) {
     case Kind::Empty:
         return 0.0;
@@ -98,14 +90,14 @@ double Variant::to_double() const {
         return value;
     }
     case Kind::Text:
-        return parse_text_number(std::get<std::string>(value_));
+        return number_of_text(std::get<std::string>(value_), numbers);
     case Kind::ObjectRef:
         break;
     }
     type_mismatch();
 }
 
-std::string Variant::to_text() const {
+std::string Variant::to_text(const NumberTexts& numbers) const {
     switch (kind()) {
     case Kind::Empty:
         return {};
@@ -116,11 +108,10 @@ std::string Variant::to_text() const {
     case Kind::Int32:
         return std::to_string(std::get<std::int32_t>(value_));
     case Kind::Double: {
-        // to_chars ignores the process locale, which the GUI toolkit may have set.
-        std::array<char, 40> buffer{};
-        const auto result = std::to_chars(buffer.data(), buffer.data() + buffer.size(),
-                                          std::get<double>(value_), std::chars_format::general, 15);
-        return std::string(buffer.data(), result.ptr);
+        const double value = std::get<double>(value_);
+        if (!std::isfinite(value))
+            type_mismatch();
+        return numbers.general(value);
     }
     case Kind::Text:
         return std::get<std::string>(value_);

@@ -8,6 +8,7 @@
 namespace kastrel::host {
 
 class Dispatch;
+class NumberTexts;
 // A late-bound host object. An empty pointer is the "no object" value.
 using Object = std::shared_ptr<Dispatch>;
 
@@ -28,12 +29,15 @@ public:
     Kind kind() const noexcept { return static_cast<Kind>(value_.index()); }
     bool operator==(const Variant& other) const;
 
-    // Conversions follow the host platform's habits. Each throws an
+    // Conversions follow the host platform's habits, with numbers and texts
+    // under the user's regional settings (`numbers`). Each throws an
     // AutomationError when the value cannot be converted; it never invents 0.
-    bool to_bool() const;        // null counts as false
-    double to_double() const;    // empty is 0; text must be a whole number literal
-    std::string to_text() const; // empty is ""; numbers in plain C notation
-    Object to_object() const;    // empty gives no object
+    bool to_bool(const NumberTexts& numbers) const; // null counts as false
+    // Empty is 0; a text must hold a number in the regional form.
+    double to_double(const NumberTexts& numbers) const;
+    // Empty is ""; a number gives its general number text ("1,5", "1E+20").
+    std::string to_text(const NumberTexts& numbers) const;
+    Object to_object() const; // empty gives no object
 
     // Only meaningful for Kind::Boolean etc.; used by backends that encode values.
     const auto& raw() const noexcept { return value_; }

@@ -1,5 +1,9 @@
 #pragma once
 
+#include "vormesa-sim/failure_plan.h"
+
+#include <cstddef>
+#include <cstdint>
 #include <optional>
 #include <stdexcept>
 #include <string>
@@ -11,6 +15,14 @@ namespace vormesa_sim {
 // arguments: as property gets or as methods.
 enum class MemberKind { Properties, Methods };
 
+// Every call from `from_call` on (0-based, counted as the call log counts
+// them) fails with an HRESULT, or on the bus with the error `bus_error`.
+struct ChosenFailure {
+    std::size_t from_call = 0;
+    std::int32_t number = 0; // the HRESULT; unused when bus_error is named
+    std::string bus_error;   // a D-Bus error name, or empty
+};
+
 struct Options {
     bool no_window = false;
     bool help = false;
@@ -18,12 +30,16 @@ struct Options {
     std::string part_program; // empty: start without an active part program
     // --members-as; only the COM server has declarations to choose.
     std::optional<MemberKind> members_as;
+    std::optional<ChosenFailure> failure;
 };
 
 class CommandLineError : public std::runtime_error {
 public:
     using std::runtime_error::runtime_error;
 };
+
+// The plan that makes every call from the chosen one on fail.
+FailurePlan failure_plan(const ChosenFailure& failure);
 
 // `args` without the program name.
 Options parse_command_line(const std::vector<std::string>& args);

@@ -45,12 +45,26 @@ public:
     HostError(std::int32_t number, std::string description)
         : std::runtime_error(description), number_(number), description_(std::move(description)) {}
 
+    // A failure of the link to the host rather than of its work, as when the
+    // host has gone: the caller gets `number` as the call's own result, or on
+    // the bus the error `bus_error` when one is named.
+    static HostError link_failure(std::int32_t number, std::string bus_error = {}) {
+        HostError error(number, {});
+        error.link_failure_ = true;
+        error.bus_error_ = std::move(bus_error);
+        return error;
+    }
+
     std::int32_t number() const noexcept { return number_; }
     const std::string& description() const noexcept { return description_; }
+    bool is_link_failure() const noexcept { return link_failure_; }
+    const std::string& bus_error() const noexcept { return bus_error_; }
 
 private:
     std::int32_t number_;
     std::string description_;
+    bool link_failure_ = false;
+    std::string bus_error_;
 };
 
 namespace host_error {

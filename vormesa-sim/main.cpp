@@ -63,6 +63,9 @@ int main(int argc, char** argv) {
         }
     }
 
+    if (options.failure)
+        host.set_failure_plan(failure_plan(*options.failure));
+
     std::ofstream call_log;
     if (!options.call_log.empty()) {
         call_log.open(options.call_log, std::ios::out | std::ios::trunc);

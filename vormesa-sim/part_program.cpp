@@ -102,6 +102,16 @@ public:
                 number_or_text(value[2], place + "/2")};
     }
 
+    CountValue hit_count(const json& value, const std::string& place) const {
+        if (value.is_string())
+            return value.get<std::string>();
+        const bool fits = value.is_number_integer() && value.get<std::int64_t>() >= 0 &&
+                          value.get<std::int64_t>() <= std::numeric_limits<std::int32_t>::max();
+        if (!fits)
+            fail(place, "ganze Zahl von 0 bis 2147483647 oder Text erwartet");
+        return static_cast<std::int32_t>(value.get<std::int64_t>());
+    }
+
     Hit hit(const json& value, const std::string& place) const {
         expect_object(value, place);
         expect_known_keys(value, place, {"actual", "nominal", "fail"});
@@ -141,14 +151,8 @@ public:
             else
                 fail(place + "/isFeature", "true, false oder null erwartet");
         }
-        if (value.contains("numHits")) {
-            const json& count = value["numHits"];
-            const bool fits = count.is_number_integer() && count.get<std::int64_t>() >= 0 &&
-                              count.get<std::int64_t>() <= std::numeric_limits<std::int32_t>::max();
-            if (!fits)
-                fail(place + "/numHits", "ganze Zahl von 0 bis 2147483647 erwartet");
-            result.num_hits_override = static_cast<std::int32_t>(count.get<std::int64_t>());
-        }
+        if (value.contains("numHits"))
+            result.num_hits_override = hit_count(value["numHits"], place + "/numHits");
         return result;
     }
 

@@ -39,6 +39,8 @@ struct IsFeatureNull {
     bool operator==(const IsFeatureNull&) const = default;
 };
 using IsFeatureOverride = std::variant<bool, IsFeatureNull>;
+// A hit count as written in the file; text is served as text.
+using CountValue = std::variant<std::int32_t, std::string>;
 
 struct Command {
     std::string type;
@@ -46,7 +48,7 @@ struct Command {
     FileValue theo_diam = 0.0;
     std::vector<Hit> hits;
     std::optional<IsFeatureOverride> is_feature_override;
-    std::optional<std::int32_t> num_hits_override;
+    std::optional<CountValue> num_hits_override;
     // Member names whose reads fail: IsFeature, FeatureCommand, ID, TheoDiam, NumHits.
     std::set<std::string> failures;
 

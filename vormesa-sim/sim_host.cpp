@@ -146,8 +146,10 @@ std::optional<Value> SimHost::read_property(const Target& target, std::string_vi
                 return served(command->id);
             if (member == "TheoDiam")
                 return served(command->theo_diam);
-            return command->num_hits_override.value_or(
-                static_cast<std::int32_t>(command->hits.size()));
+            if (command->num_hits_override)
+                return std::visit([](const auto& v) -> Value { return v; },
+                                  *command->num_hits_override);
+            return static_cast<std::int32_t>(command->hits.size());
         }
         break;
     case ObjectType::Point:

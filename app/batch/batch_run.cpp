@@ -14,6 +14,7 @@ void report_host_error(const host::AutomationError& error, Console& console) {
 }
 
 // The listing's outcome when it listed nothing: told as the window tells it.
+// A host lost while listing leaves the target as it was.
 int report_unlisted(const Listing& listing, Console& console) {
     switch (listing.status) {
     case Listing::Status::HostNotRunning:
@@ -25,6 +26,10 @@ int report_unlisted(const Listing& listing, Console& console) {
     case Listing::Status::Failed:
         report_host_error(*listing.error, console);
         break;
+    case Listing::Status::HostLost:
+        write_diagnostic(log_text(*listing.error));
+        console.err(message::listing_host_lost);
+        return host_lost;
     case Listing::Status::Listed:
         return complete;
     }
@@ -62,8 +67,8 @@ int exit_code_of(const exporter::ExportResult& result) {
     return no_part_program;
 }
 
-int list(host::HostConnector& host, Console& console) {
-    const Listing listing = read_listing(host);
+int list(host::HostConnector& host, Console& console, const std::string& decimal_separator) {
+    const Listing listing = read_listing(host, decimal_separator);
     if (listing.status != Listing::Status::Listed)
         return report_unlisted(listing, console);
     for (const std::string& id : listing.ids)
@@ -73,7 +78,7 @@ int list(host::HostConnector& host, Console& console) {
 
 int export_file(const ExportCommand& command, host::HostConnector& host, Console& console,
                 const std::string& decimal_separator) {
-    const Listing listing = read_listing(host);
+    const Listing listing = read_listing(host, decimal_separator);
     if (listing.status != Listing::Status::Listed)
         return report_unlisted(listing, console);
 
@@ -113,7 +118,7 @@ int run_command_line(const std::vector<std::string>& arguments, std::string_view
         return complete;
     }
     if (std::holds_alternative<ListCommand>(command))
-        return list(host, console);
+        return list(host, console, decimal_separator);
     return export_file(std::get<ExportCommand>(command), host, console, decimal_separator);
 }
 

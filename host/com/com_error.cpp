@@ -8,6 +8,16 @@
 namespace kastrel::host::com {
 namespace {
 
+// The numbers that mean a lost host are the platform's own.
+static_assert(error_number::host_unavailable == HRESULT_FROM_WIN32(RPC_S_SERVER_UNAVAILABLE));
+static_assert(error_number::host_call_failed == HRESULT_FROM_WIN32(RPC_S_CALL_FAILED));
+static_assert(error_number::host_call_failed_not_executed ==
+              HRESULT_FROM_WIN32(RPC_S_CALL_FAILED_DNE));
+static_assert(error_number::host_died == RPC_E_SERVER_DIED);
+static_assert(error_number::host_died_not_executed == RPC_E_SERVER_DIED_DNE);
+static_assert(error_number::host_object_not_connected == CO_E_OBJNOTCONNECTED);
+static_assert(error_number::host_disconnected == RPC_E_DISCONNECTED);
+
 std::wstring format_message(DWORD code) {
     wchar_t* buffer = nullptr;
     const DWORD length = FormatMessageW(

@@ -3,6 +3,8 @@
 #include "common/dbus/protocol.h"
 #include "host/automation_error.h"
 
+#include <algorithm>
+#include <array>
 #include <cerrno>
 #include <charconv>
 #include <cstring>
@@ -20,6 +22,32 @@ struct ErrorFree {
     ~ErrorFree() { sd_bus_error_free(&error); }
 };
 
+// A message this side could not build or read, or one the other side could
+// not take; the host may well be fine.
+constexpr auto unexpected = static_cast<std::int32_t>(0x8000FFFF);
+
+// The bus's errors for a peer that is gone or did not answer.
+constexpr std::array lost_host_error_names = {
+    SD_BUS_ERROR_NO_REPLY,     SD_BUS_ERROR_SERVICE_UNKNOWN, SD_BUS_ERROR_NAME_HAS_NO_OWNER,
+    SD_BUS_ERROR_DISCONNECTED, SD_BUS_ERROR_TIMEOUT,         "org.freedesktop.DBus.Error.TimedOut",
+    SD_BUS_ERROR_NO_SERVER,
+};
+
+// sd-bus's own results for a link that broke or a call that timed out, and
+// what it makes of the errors above.
+constexpr std::array lost_host_results = {
+    ETIMEDOUT, ECONNRESET, ECONNREFUSED, ECONNABORTED, ENOTCONN,
+    EPIPE,     ESHUTDOWN,  EHOSTUNREACH, EHOSTDOWN,    ENXIO,
+};
+
+bool means_host_lost(const sd_bus_error& error, int result) {
+    for (const char* name : lost_host_error_names)
+        if (sd_bus_error_has_name(&error, name))
+            return true;
+    return std::find(lost_host_results.begin(), lost_host_results.end(), -result) !=
+           lost_host_results.end();
+}
+
 // The host's own failure: "<number> <description>".
 [[noreturn]] void throw_host_failure(const sd_bus_error& error) {
     std::string_view message = error.message ? error.message : "";
@@ -31,18 +59,21 @@ struct ErrorFree {
             message.remove_prefix(1);
         throw AutomationError(number, std::string(message));
     }
-    // Not in the host's form: the peer on the bus is not a host one can work with.
-    throw AutomationError(ErrorKind::System, error_number::host_unavailable, {},
+    // Not in the host's form: a malformed answer, not a lost host.
+    throw AutomationError(ErrorKind::System, unexpected, {},
                           std::string(error_name) + ": " + std::string(message));
 }
 
-// The call did not get an answer from the host; the bus says why.
+// The call did not get the host's answer; the bus says why. Only an error
+// that means the host is gone or did not answer counts as a lost host.
 [[noreturn]] void throw_transport_failure(const sd_bus_error& error, int result) {
     std::string detail;
     if (error.name && *error.name)
         detail = std::string(error.name) + ": ";
     detail += error.message && *error.message ? error.message : std::strerror(-result);
-    throw AutomationError(ErrorKind::System, error_number::host_unavailable, {}, detail);
+    const std::int32_t number =
+        means_host_lost(error, result) ? error_number::host_unavailable : unexpected;
+    throw AutomationError(ErrorKind::System, number, {}, detail);
 }
 
 } // namespace
@@ -52,8 +83,6 @@ void MessageUnref::operator()(sd_bus_message* message) const noexcept {
 }
 
 void check(int result, const char* what) {
-    // A message this side could not build or read; the host may well be fine.
-    constexpr auto unexpected = static_cast<std::int32_t>(0x8000FFFF);
     if (result < 0)
         throw AutomationError(ErrorKind::System, unexpected, {},
                               std::string("D-Bus: ") + what + ": " + std::strerror(-result));

@@ -102,6 +102,23 @@ TEST_F(Listing, AnUnreadableSecondActivePartProgramKeepsTheFirst) {
     EXPECT_EQ(view.entries, (std::vector<std::string>{"KRS1", "KRS2"}));
 }
 
+// From the second ActivePartProgram read on the host is gone: no list that
+// passes for the part program's, and the buttons stay as they were.
+TEST_F(Listing, ALostHostAfterTheWindowTestLeavesTheListEmpty) {
+    view.entries = {"ALT"};
+    view.selected = {true};
+    host.fail(vormesa_sim::FailurePlan().fail_from(3, fakes::host_lost()));
+    form.cmd_lesen_Click();
+    EXPECT_EQ(view.messages,
+              (std::vector<std::string>{"Vormesa antwortet nicht mehr.\nDie Merkmale "
+                                        "wurden nicht eingelesen; die Liste bleibt "
+                                        "leer."}));
+    EXPECT_TRUE(view.entries.empty());
+    EXPECT_FALSE(view.is_enabled(CommandButton::cmd_schreiben));
+    EXPECT_EQ(view.pointers.back(), Pointer::Arrow);
+    EXPECT_FALSE(view.ended);
+}
+
 TEST_F(Listing, SelectAllAndDeselectAll) {
     form.cmd_lesen_Click();
     form.cmd_allemarkieren_Click();

@@ -1,3 +1,4 @@
+#include "host/automation_error.h"
 #include "host/dispatch.h"
 #include "host/feature_listing.h"
 #include "tests/support/sim_connector.h"
@@ -10,15 +11,18 @@ using vormesa_sim::FailurePlan;
 
 namespace {
 
+const host::NumberTexts german(",");
+
 // Lists the features of `commands`; the calls and the plan's positions count from the listing.
 std::vector<std::string> list(SimConnector& host, std::vector<vormesa_sim::Command> commands,
                               FailurePlan failures = {}) {
+    host.fail({});
     host.open(std::move(commands));
     const host::Object program =
         host.create_object(host::application_class)->get("ActivePartProgram").to_object();
     host.calls.clear();
     host.fail(std::move(failures));
-    return host::list_feature_ids(program);
+    return host::list_feature_ids(program, german);
 }
 
 TEST(FeatureListing, ListsFeatureIdsInCommandOrderWithTheHostsCallSequence) {
@@ -79,11 +83,29 @@ TEST(FeatureListing, AFailureAtAnyCallPositionIsPassedOver) {
     }
 }
 
+// The host lost at any call position: the listing ends with the failure
+// instead of returning part of the list. Only the enumerator's release comes
+// after the last ID.
+TEST(FeatureListing, AHostLostAtAnyCallPositionEndsTheListing) {
+    const std::vector<vormesa_sim::Command> commands = {
+        fakes::feature("A", 1), fakes::not_a_feature(), fakes::feature("B", 1)};
+    SimConnector host;
+    list(host, commands);
+    const std::vector<std::string> calls = host.calls;
+    for (std::size_t position = 0; position < calls.size(); ++position) {
+        const auto lost_from = FailurePlan().fail_from(position, fakes::host_lost());
+        if (calls[position] == "Enumerator Release")
+            EXPECT_EQ(list(host, commands, lost_from), (std::vector<std::string>{"A", "B"}));
+        else
+            EXPECT_THROW(list(host, commands, lost_from), host::AutomationError) << calls[position];
+    }
+}
+
 TEST(FeatureListing, NoCommandsGiveAnEmptyList) {
     SimConnector host;
     EXPECT_TRUE(
         list(host, {fakes::feature("A", 1)}, fakes::failing({"PartProgram Commands"})).empty());
-    EXPECT_TRUE(host::list_feature_ids(nullptr).empty());
+    EXPECT_TRUE(host::list_feature_ids(nullptr, german).empty());
 }
 
 } // namespace

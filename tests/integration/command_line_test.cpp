@@ -6,20 +6,23 @@
 #include "host/dbus/dbus_connector.h"
 #include "tests/integration/program_run.h"
 #include "tests/integration/sim_process.h"
+#include "tests/integration/through_the_bus.h"
 #include "tests/support/export_cases.h"
 #include "tests/support/fake_view.h"
 #include "tests/support/sim_connector.h"
 #include "tests/support/temp_dir.h"
+#include "tests/support/window_run.h"
 
 #include <gtest/gtest.h>
-#include <thread>
 
 using namespace kastrel;
 
 namespace {
 
-std::string example(const std::string& name) {
-    return (fakes::examples_folder() / name).string();
+using fakes::example;
+
+std::string locale_of(const char* separator) {
+    return std::string(separator) == "," ? "de_DE.UTF-8" : "en_US.UTF-8";
 }
 
 fakes::ProgramRun kastrel(const std::vector<std::string>& arguments,
@@ -57,7 +60,7 @@ TEST_F(CommandLine, EveryExportCaseWritesItsCheckedInFileOverAnExistingOne) {
             part_programs.push_back(c.part_program);
     int exported = 0;
     for (const std::string& part_program : part_programs) {
-        fakes::SimProcess sim({example(part_program)});
+        fakes::SimProcess sim({example(part_program.c_str())});
         for (const auto& c : fakes::export_cases) {
             if (c.part_program != part_program || c.selection == fakes::Selection::Twice)
                 continue;
@@ -71,13 +74,14 @@ TEST_F(CommandLine, EveryExportCaseWritesItsCheckedInFileOverAnExistingOne) {
                 arguments.insert(arguments.end(), {"--select", "KEIN"});
             else
                 arguments.push_back("--all");
-            const auto run =
-                kastrel(arguments, std::string(c.separator) == "," ? "de_DE.UTF-8" : "en_US.UTF-8");
-            EXPECT_EQ(run.exit_code, 0) << c.name << ": " << run.err;
+            const auto run = kastrel(arguments, locale_of(c.separator));
+            EXPECT_EQ(run.exit_code, c.unread == 0 ? 0 : 4) << c.name << ": " << run.err;
             EXPECT_EQ(fakes::read_file(file),
                       fakes::read_file(fakes::expected_file(KASTREL_SOURCE_DIR, c)))
                 << c.name;
-            std::string said = std::string(app::message::export_complete) + "\n";
+            exporter::ExportResult result;
+            result.unread_values = c.unread;
+            std::string said = app::export_outcome_text(result, file) + "\n";
             if (c.selection == fakes::Selection::None)
                 said = app::unknown_selection_text("KEIN") + "\n" + said;
             EXPECT_EQ(run.err, said) << c.name;
@@ -88,6 +92,7 @@ TEST_F(CommandLine, EveryExportCaseWritesItsCheckedInFileOverAnExistingOne) {
     EXPECT_EQ(dir.file_count(), static_cast<std::size_t>(exported));
 }
 
+// Every sample as the window lists it, and the checked-in listings in both regional forms.
 TEST_F(CommandLine, ListsEverySamplePartProgramAsTheWindowDoes) {
     int listed = 0;
     for (const auto& entry : std::filesystem::directory_iterator(fakes::examples_folder())) {
@@ -109,6 +114,13 @@ TEST_F(CommandLine, ListsEverySamplePartProgramAsTheWindowDoes) {
         ++listed;
     }
     EXPECT_GE(listed, 9);
+
+    for (const auto& c : fakes::listing_cases) {
+        fakes::SimProcess sim({example(c.part_program)});
+        const auto run = kastrel({"--list"}, locale_of(c.separator));
+        EXPECT_EQ(run.exit_code, 0) << c.name;
+        EXPECT_EQ(run.out, fakes::read_file(fakes::expected_file(KASTREL_SOURCE_DIR, c))) << c.name;
+    }
 }
 
 TEST_F(CommandLine, AUsageErrorSaysWhatIsWrongThenTheUsageAndTouchesNothing) {
@@ -155,40 +167,28 @@ TEST_F(CommandLine, ValuesTheHostCannotGiveMakeTheWindowsIncompleteFileAndEndWit
     fakes::SimConnector local;
     local.open(fakes::examples_folder() / "failures.json");
     app::FrmPoints form(view, local);
-    form.Form_Load();
-    form.cmd_lesen_Click();
-    form.cmd_allemarkieren_Click();
-    view.set_option_value(3, true);
-    view.save_answers = {target("fenster.xls")};
-    form.cmd_schreiben_Click();
+    fakes::list_and_export_over(form, view, dir / "fenster.xls");
     ASSERT_EQ(view.messages.size(), 1u);
 
     fakes::SimProcess sim({example("failures.json")});
-    const auto run = kastrel({"--export", target("batch.xls"), "--option", "3", "--all"});
+    const auto run = kastrel({"--export", target("batch.xls"), "--all"});
     EXPECT_EQ(run.exit_code, 4);
     std::string message = view.messages[0];
     message.replace(message.find("fenster.xls"), 11, "batch.xls");
-    EXPECT_NE(run.err.find(message), std::string::npos) << run.err;
+    EXPECT_EQ(run.err, message + "\n");
     EXPECT_EQ(fakes::read_file(dir / "batch.xls"), fakes::read_file(dir / "fenster.xls"));
 }
 
 TEST_F(CommandLine, TheHostLostInTheMiddleLeavesTheTargetAndEndsWith5) {
-    fakes::TempDir log_dir;
-    const auto log = log_dir / "calls.log";
-    fakes::SimProcess sim({"--call-log", log.string(), example("hits_600.json")});
+    // Every call from the export's second hit on finds no host.
+    fakes::SimProcess sim(
+        {"--fail-from-call", std::to_string(fakes::call_position("hits_600.json", "GetHit(&2,")),
+         "--fail-with", "org.freedesktop.DBus.Error.NoReply", example("hits_600.json")});
     fakes::write_file(dir / "alt.xls", "vorher");
-    // The host dies once the export is reading its second hit of 600.
-    std::thread killer([&] {
-        const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(20);
-        while (fakes::read_file(log).find("GetHit(&2,") == std::string::npos &&
-               std::chrono::steady_clock::now() < deadline)
-            std::this_thread::sleep_for(std::chrono::milliseconds(2));
-        sim.kill_now();
-    });
     const auto run = kastrel({"--export", target("alt.xls"), "--all"});
-    killer.join();
     EXPECT_EQ(run.exit_code, 5);
-    EXPECT_NE(run.err.find("Vormesa antwortet nicht mehr."), std::string::npos) << run.err;
+    EXPECT_NE(run.err.find(fakes::export_host_lost_text(target("alt.xls"))), std::string::npos)
+        << run.err;
     EXPECT_EQ(fakes::read_file(dir / "alt.xls"), "vorher");
     EXPECT_EQ(dir.file_count(), 1u);
 }

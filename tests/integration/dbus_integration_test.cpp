@@ -1,21 +1,12 @@
-#include "app/frm_points.h"
-#include "host/dbus/dbus_connector.h"
-#include "tests/integration/sim_process.h"
-#include "tests/support/fake_view.h"
-#include "tests/support/sim_connector.h"
-#include "tests/support/temp_dir.h"
+#include "tests/integration/through_the_bus.h"
 
 #include <algorithm>
-#include <gtest/gtest.h>
-#include <thread>
 
 using namespace kastrel;
+using fakes::example;
+using fakes::ThroughTheBus;
 
 namespace {
-
-std::string example(const char* name) {
-    return (fakes::examples_folder() / name).string();
-}
 
 std::string expected(const char* name) {
     return fakes::read_file(std::filesystem::path(KASTREL_SOURCE_DIR) / "tests/data/expected" /
@@ -29,19 +20,6 @@ std::vector<std::string> lines_of(const std::string& text) {
         lines.push_back(text.substr(start, end - start));
     return lines;
 }
-
-struct ThroughTheBus : ::testing::Test {
-    fakes::FakeView view;
-    host::dbus::DbusConnector connector;
-    app::FrmPoints form{view, connector};
-    fakes::TempDir dir;
-
-    void SetUp() override {
-        if (!fakes::have_session_bus())
-            GTEST_SKIP() << "no session bus (run under dbus-run-session)";
-        form.Form_Load();
-    }
-};
 
 TEST_F(ThroughTheBus, ListsAndExportsTheSameFileAsInProcessWithTheHostsCallSequence) {
     fakes::SimProcess sim(
@@ -92,37 +70,6 @@ TEST_F(ThroughTheBus, WithoutAHostTheErrorIsShownAndTheProgramStays) {
     // What the bus said (no such name on it) is for the log, not for the box.
     EXPECT_EQ(view.messages[0],
               "Laufzeitfehler '429':\n\nObjekterstellung durch ActiveX-Komponente nicht möglich");
-    EXPECT_FALSE(view.ended);
-}
-
-TEST_F(ThroughTheBus, TheHostDyingInTheMiddleOfAnExportLeavesTheFileIntact) {
-    fakes::TempDir log_dir;
-    const auto log = log_dir / "calls.log";
-    fakes::SimProcess sim({"--call-log", log.string(), example("hits_600.json")});
-    form.cmd_lesen_Click();
-    form.cmd_allemarkieren_Click();
-    fakes::write_file(dir / "alt.xls", "vorher");
-    view.save_answers = {(dir / "alt.xls").string()};
-    // The host dies once the export is reading its second hit of 600.
-    std::thread killer([&] {
-        const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(20);
-        while (fakes::read_file(log).find("GetHit(&2,") == std::string::npos &&
-               std::chrono::steady_clock::now() < deadline)
-            std::this_thread::sleep_for(std::chrono::milliseconds(2));
-        sim.kill_now();
-    });
-    testing::internal::CaptureStderr();
-    form.cmd_schreiben_Click();
-    const std::string diagnostics = testing::internal::GetCapturedStderr();
-    killer.join();
-    ASSERT_EQ(view.messages.size(), 1u);
-    // Said once, in German; the bus's own text goes to standard error.
-    EXPECT_EQ(view.messages[0], "Vormesa antwortet nicht mehr.\nDie Ausgabe ist unvollständig und "
-                                "wurde nicht gespeichert; die Datei \"" +
-                                    (dir / "alt.xls").string() + "\" ist unverändert.");
-    EXPECT_NE(diagnostics.find("Vormesa antwortet nicht: "), std::string::npos) << diagnostics;
-    EXPECT_EQ(fakes::read_file(dir / "alt.xls"), "vorher");
-    EXPECT_EQ(dir.file_count(), 1u);
     EXPECT_FALSE(view.ended);
 }
 

@@ -62,6 +62,8 @@ SimProcess::~SimProcess() {
 }
 
 void SimProcess::kill_now() {
+    if (pid_ <= 0)
+        return; // already gone; kill(-1) would reach every process
     ::kill(pid_, SIGKILL);
     int status = 0;
     waitpid(pid_, &status, 0);

@@ -16,7 +16,7 @@ public:
     SimProcess(const SimProcess&) = delete;
     SimProcess& operator=(const SimProcess&) = delete;
 
-    // Stops the process at once, as a crash would.
+    // Stops the process at once, as a crash would; once only.
     void kill_now();
     pid_t pid() const { return pid_; }
 

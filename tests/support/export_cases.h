@@ -22,6 +22,7 @@ struct ExportCase {
     exporter::PlaneSwitches planes;
     const char* separator;
     Selection selection = Selection::All;
+    int unread = 0; // host values the closing message counts as not read
 };
 
 namespace cases {
@@ -74,7 +75,43 @@ inline constexpr std::array export_cases = {
     ExportCase{"demo_opt2_en", "demo.json", cases::OutputOption::Option2, cases::xy, "."},
     ExportCase{"hits600_opt4_xy_de", "hits_600.json", cases::OutputOption::Option4, cases::xy, ","},
     ExportCase{"hits600_opt2_de", "hits_600.json", cases::OutputOption::Option2, cases::xy, ","},
+    ExportCase{"numeric_ids_opt2_de", "numeric_ids.json", cases::OutputOption::Option2, cases::xy,
+               ","},
+    ExportCase{"numeric_ids_opt2_en", "numeric_ids.json", cases::OutputOption::Option2, cases::xy,
+               "."},
+    // Each part holds its numbers in one regional form: the other form is not read.
+    ExportCase{"number_texts_opt4_xy_de", "number_texts.json", cases::OutputOption::Option4,
+               cases::xy, ",", Selection::All, 9},
+    ExportCase{"number_texts_opt4_xy_en", "number_texts.json", cases::OutputOption::Option4,
+               cases::xy, ".", Selection::All, 9},
+    ExportCase{"number_texts_opt1_xy_de", "number_texts.json", cases::OutputOption::Option1,
+               cases::xy, ",", Selection::All, 9},
+    ExportCase{"number_texts_opt1_xy_en", "number_texts.json", cases::OutputOption::Option1,
+               cases::xy, ".", Selection::All, 9},
 };
+
+// One listing whose entries are checked in under tests/data/expected/<name>.ids,
+// one entry a line; every platform's path must list them.
+struct ListingCase {
+    const char* name;
+    const char* part_program; // under examples/
+    const char* separator;
+};
+
+inline constexpr std::array listing_cases = {
+    ListingCase{"numeric_ids_de", "numeric_ids.json", ","},
+    ListingCase{"numeric_ids_en", "numeric_ids.json", "."},
+    ListingCase{"number_texts_de", "number_texts.json", ","},
+    ListingCase{"number_texts_en", "number_texts.json", "."},
+};
+
+// A listing as its checked-in file holds it.
+inline std::string listing_text(const std::vector<std::string>& ids) {
+    std::string text;
+    for (const std::string& id : ids)
+        text += id + "\n";
+    return text;
+}
 
 // The window state a case stands for, given the part program's listing.
 inline exporter::ExportRequest request_for(const ExportCase& c, std::vector<std::string> ids) {
@@ -95,6 +132,10 @@ inline exporter::ExportRequest request_for(const ExportCase& c, std::vector<std:
 inline std::filesystem::path expected_file(const std::filesystem::path& source_dir,
                                            const ExportCase& c) {
     return source_dir / "tests/data/expected" / (std::string(c.name) + ".xls");
+}
+inline std::filesystem::path expected_file(const std::filesystem::path& source_dir,
+                                           const ListingCase& c) {
+    return source_dir / "tests/data/expected" / (std::string(c.name) + ".ids");
 }
 
 } // namespace kastrel::fakes

@@ -34,7 +34,7 @@ TEST(PartProgramLoader, ReadsValuesAndOverrides) {
     const Command& feature = program.commands[1];
     EXPECT_EQ(feature.id, FileValue(7.0));
     EXPECT_EQ(feature.theo_diam, FileValue(std::string("abc")));
-    EXPECT_EQ(feature.num_hits_override, 5);
+    EXPECT_EQ(feature.num_hits_override, CountValue(5));
     EXPECT_EQ(feature.is_feature_override, IsFeatureOverride(IsFeatureNull{}));
     EXPECT_TRUE(feature.fails("ID"));
     EXPECT_EQ(feature.hits[0].actual[1], FileValue(std::string("x")));

@@ -20,11 +20,13 @@ host::Object active_program(host::HostConnector& connector) {
     return connector.create_object(host::application_class)->get("ActivePartProgram").to_object();
 }
 
+const host::NumberTexts german(",");
+
 // The listing as the model gives it without a transport, as on Linux.
 Ids model_listing(const std::string& file) {
     fakes::SimConnector model;
     model.open(fakes::examples_folder() / file);
-    return host::list_feature_ids(active_program(model));
+    return host::list_feature_ids(active_program(model), german);
 }
 
 // An export through the model in process, as on Linux.
@@ -34,13 +36,28 @@ exporter::ExportResult model_export(const fakes::ExportCase& c,
     model.open(fakes::examples_folder() / c.part_program);
     const host::Object program = active_program(model);
     return exporter::run_export(*program->get("Commands").to_object(),
-                                fakes::request_for(c, host::list_feature_ids(program)), target);
+                                fakes::request_for(c, host::list_feature_ids(program, german)),
+                                target);
 }
 
 // Failing GetHit calls and unreadable values are counted, not written, the
 // same through COM as in process.
 const fakes::ExportCase failing_hits{
     "failures", "failures.json", exporter::OutputOption::Option4, {true, false, false}, ","};
+
+using ComListing = ComTest;
+
+TEST_F(ComListing, EveryListingIsTheCheckedInOne) {
+    for (const auto& c : fakes::listing_cases) {
+        SCOPED_TRACE(c.name);
+        ServerProcess server({"--no-window", example(c.part_program)});
+        ASSERT_TRUE(server.ready());
+        const Ids ids =
+            host::list_feature_ids(active_program(connector_), host::NumberTexts(c.separator));
+        EXPECT_EQ(fakes::listing_text(ids),
+                  fakes::read_file(fakes::expected_file(KASTREL_SOURCE_DIR, c)));
+    }
+}
 
 using ComListingAndExport = EveryDeclaration;
 KASTREL_FOR_EVERY_DECLARATION(ComListingAndExport);
@@ -70,7 +87,7 @@ TEST_P(ComListingAndExport, SampleProgramsListAndExportAsTheModelAndTheCheckedIn
         ServerProcess server(server_args({example(name)}));
         ASSERT_TRUE(server.ready());
         const host::Object program = active_program(connector_);
-        const Ids listed = host::list_feature_ids(program);
+        const Ids listed = host::list_feature_ids(program, german);
         EXPECT_EQ(listed, model_listing(name));
         if (const auto it = known.find(name); it != known.end()) {
             EXPECT_EQ(listed, it->second);
@@ -81,11 +98,11 @@ TEST_P(ComListingAndExport, SampleProgramsListAndExportAsTheModelAndTheCheckedIn
             ++exported;
             const host::Object commands = program->get("Commands").to_object();
             const auto target = dir / (std::string(c.name) + ".xls");
-            const auto result =
-                exporter::run_export(*commands, fakes::request_for(c, listed), target);
+            const Ids ids = host::list_feature_ids(program, host::NumberTexts(c.separator));
+            const auto result = exporter::run_export(*commands, fakes::request_for(c, ids), target);
             ASSERT_EQ(result.status, exporter::ExportResult::Status::Written)
                 << app::export_outcome_text(result, target.string());
-            EXPECT_EQ(result.unread_values, 0);
+            EXPECT_EQ(result.unread_values, c.unread);
             const auto expected = fakes::expected_file(KASTREL_SOURCE_DIR, c);
             ASSERT_TRUE(std::filesystem::exists(expected)) << expected;
             EXPECT_EQ(fakes::read_file(target), fakes::read_file(expected));

@@ -34,7 +34,8 @@ std::string outcome(const std::function<host::Variant()>& read) {
         case host::Variant::Kind::ObjectRef:
             return value.to_object() ? "Object" : "Nothing";
         default:
-            return std::string(host::kind_name(value.kind())) + " " + value.to_text();
+            return std::string(host::kind_name(value.kind())) + " " +
+                   value.to_text(host::NumberTexts(","));
         }
     } catch (const host::AutomationError& error) {
         return "Error " + std::to_string(error.number()) + " " + app::error_description(error);
@@ -217,9 +218,9 @@ void list_and_export(host::HostConnector& connector, const std::filesystem::path
         connector.create_object(host::application_class)->get("ActivePartProgram").to_object();
     const fakes::ExportCase c{
         "calls", "non_features.json", exporter::OutputOption::Option4, {true, false, false}, ","};
-    const auto result =
-        exporter::run_export(*program->get("Commands").to_object(),
-                             fakes::request_for(c, host::list_feature_ids(program)), target);
+    const auto result = exporter::run_export(
+        *program->get("Commands").to_object(),
+        fakes::request_for(c, host::list_feature_ids(program, host::NumberTexts(","))), target);
     EXPECT_EQ(result.status, exporter::ExportResult::Status::Written)
         << app::export_outcome_text(result, target.string());
 }
@@ -277,6 +278,9 @@ TEST_F(ComHost, ServerRefusesBadStartsWithCode2) {
         {"--no-such-option"},
         {"--no-window", "--members-as", "fields"},
         {"--no-window", "--members-as"},
+        {"--fail-from-call", "3"},
+        {"--fail-with", "0x8001010G"},
+        {"--fail-with", "org.freedesktop.DBus.Error.NoReply"},
     };
     for (const auto& args : starts) {
         SCOPED_TRACE(args.back());

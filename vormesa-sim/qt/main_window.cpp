@@ -34,6 +34,12 @@ QString shown(const FileValue& value) {
     return "\"" + QString::fromStdString(std::get<std::string>(value)) + "\"";
 }
 
+QString shown(const CountValue& value) {
+    if (const auto* count = std::get_if<std::int32_t>(&value))
+        return QString::number(*count);
+    return "\"" + QString::fromStdString(std::get<std::string>(value)) + "\"";
+}
+
 // IDs are shown plain; an empty one as "" so it stays visible.
 QString shown_id(const FileValue& value) {
     if (const auto* number = std::get_if<double>(&value))
@@ -60,7 +66,7 @@ QString command_notes(const Command& command) {
                                                                                         : "false");
     }
     if (command.num_hits_override)
-        notes << QString("numHits: %1").arg(*command.num_hits_override);
+        notes << "numHits: " + shown(*command.num_hits_override);
     return notes.join("; ");
 }
 

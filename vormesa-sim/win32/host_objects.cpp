@@ -9,6 +9,7 @@
 #include "vormesa-sim/win32/variant_codec.h"
 
 #include <new>
+#include <utility>
 #include <vector>
 
 namespace vormesa_sim::win32 {
@@ -36,12 +37,16 @@ HRESULT report_failure(const HostError& error, REFIID iid) {
     return static_cast<HRESULT>(error.number());
 }
 
-// Runs a member's body; what it throws becomes the member's result.
-template <class Body> HRESULT guarded(REFIID iid, Body&& body) noexcept {
+// Runs a member's body; what it throws becomes the member's result. A broken
+// link is also noted in `link_failure`, for Invoke to return as its own
+// result, as a proxy does for a server that has gone.
+template <class Body> HRESULT guarded(REFIID iid, HRESULT& link_failure, Body&& body) noexcept {
     try {
         body();
         return S_OK;
     } catch (const HostError& error) {
+        if (error.is_link_failure())
+            link_failure = static_cast<HRESULT>(error.number());
         return report_failure(error, iid);
     } catch (const std::bad_alloc&) {
         return E_OUTOFMEMORY;
@@ -84,8 +89,18 @@ public:
                                      UINT* argument_error) override {
         if (!IsEqualIID(iid, IID_NULL))
             return DISP_E_UNKNOWNINTERFACE;
-        return DispInvoke(static_cast<Interface*>(this), info_.get(), dispid, flags, params, result,
-                          exception, argument_error);
+        const HRESULT invoked = DispInvoke(static_cast<Interface*>(this), info_.get(), dispid,
+                                           flags, params, result, exception, argument_error);
+        if (FAILED(link_failure_)) {
+            if (exception) {
+                SysFreeString(exception->bstrSource);
+                SysFreeString(exception->bstrDescription);
+                SysFreeString(exception->bstrHelpFile);
+                *exception = EXCEPINFO{};
+            }
+            return std::exchange(link_failure_, S_OK);
+        }
+        return invoked;
     }
 
 protected:
@@ -96,7 +111,7 @@ protected:
         return run([&] { set_result(context_.host.get(path_, member), *result); });
     }
     template <class Body> HRESULT run(Body&& body) noexcept {
-        return guarded(__uuidof(Interface), std::forward<Body>(body));
+        return guarded(__uuidof(Interface), link_failure_, std::forward<Body>(body));
     }
     void set_result(const Value& value, VARIANT& result) {
         result = variant_of(value, [this](const std::string& path) {
@@ -110,6 +125,7 @@ protected:
 
 private:
     ComPtr<ITypeInfo> info_;
+    HRESULT link_failure_ = S_OK;
 };
 
 class Application final : public HostObject<IHostApplication> {

@@ -26,7 +26,8 @@ using namespace vormesa_sim::win32;
 
 const char* const usage_text =
     "Aufruf: vormesa-sim-win [--no-window] [--call-log DATEI]\n"
-    "                        [--members-as properties|methods] [TEILEPROGRAMM.json]\n"
+    "                        [--members-as properties|methods]\n"
+    "                        [--fail-from-call N --fail-with HRESULT] [TEILEPROGRAMM.json]\n"
     "        vormesa-sim-win /regserver | /unregserver\n"
     "\n"
     "Spielt den Messhost Vormesa und stellt sein Automatisierungs-Objektmodell\n"
@@ -38,6 +39,9 @@ const char* const usage_text =
     "                     Member ohne Argumente in der Typbibliothek als\n"
     "                     Eigenschaften (Vorgabe) oder als Methoden deklarieren;\n"
     "                     GetHit ist immer eine Methode\n"
+    "  --fail-from-call N ab dem N-ten Aufruf (ab 0, wie im Aufrufprotokoll gezählt)\n"
+    "                     jeden Aufruf mit HRESULT beantworten (ohne: ab Aufruf 0)\n"
+    "  --fail-with HRESULT das Ergebnis der Aufrufe, z. B. 0x80010108\n"
     "  /regserver         als Server von ZORVAT.Application eintragen (HKLM)\n"
     "  /unregserver       den Eintrag entfernen\n"
     "\n"
@@ -159,6 +163,11 @@ int main() {
         std::cout << usage_text;
         return 0;
     }
+    if (options.failure && !options.failure->bus_error.empty()) {
+        std::cerr << "vormesa-sim-win: --fail-with: hier nur ein HRESULT, kein D-Bus-Fehlername\n\n"
+                  << usage_text;
+        return 2;
+    }
 
     SimHost host;
     if (!options.part_program.empty()) {
@@ -170,6 +179,9 @@ int main() {
             return 2;
         }
     }
+
+    if (options.failure)
+        host.set_failure_plan(failure_plan(*options.failure));
 
     std::ofstream call_log;
     if (!options.call_log.empty()) {

@@ -1,4 +1,4 @@
-#include "export/number_text.h"
+#include "host/number_text.h"
 
 #include <algorithm>
 #include <charconv>
@@ -9,7 +9,7 @@
 #include <system_error>
 #include <utility>
 
-namespace kastrel::exporter {
+namespace kastrel::host {
 
 namespace {
 
@@ -265,6 +265,9 @@ std::optional<double> NumberTexts::parse(std::string_view text) const {
 
     NumberParts parts;
     parts.negative = take('-');
+    if (!parts.negative) {
+        take('+');
+    }
     parts.integer = take_digits();
     if (text.substr(pos).starts_with(separator_)) {
         pos += separator_.size();
@@ -295,4 +298,4 @@ std::optional<double> NumberTexts::parse(std::string_view text) const {
     return to_double(parts);
 }
 
-} // namespace kastrel::exporter
+} // namespace kastrel::host

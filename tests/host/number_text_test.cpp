@@ -1,4 +1,4 @@
-#include "export/number_text.h"
+#include "host/number_text.h"
 
 #include <cmath>
 #include <gtest/gtest.h>
@@ -9,7 +9,7 @@
 #include <utility>
 #include <vector>
 
-namespace kastrel::exporter {
+namespace kastrel::host {
 namespace {
 
 // A formatted value and its text as written with a "," separator.
@@ -260,6 +260,7 @@ TEST_P(NumberTextsTest, ParseAcceptsHandTypedForms) {
         {"1E+03", 1000.0}, {"2,5E-07", 2.5e-7},
         {"1E0005", 1e5},   {"0,0000", 0.0},
         {"1E-400", 0.0},   {"12345678901234567890123", 1.2345678901234567890123e22},
+        {"+1,5", 1.5},
     };
     for (const auto& [comma_text, value] : cases) {
         const std::string text = expected(comma_text);
@@ -274,7 +275,7 @@ TEST_P(NumberTextsTest, ParseAcceptsHandTypedForms) {
 TEST_P(NumberTextsTest, ParseRejectsWhatIsNoNumber) {
     const std::vector<std::string> cases = {
         "",      ",",     "-",     "-,",    " 1",     "1 ",
-        "\t1",   "1\n",   "+1",    "--1",   "1,2,3",  "1,,5",
+        "\t1",   "1\n",   "+-1",   "--1",   "1,2,3",  "1,,5",
         "1E",    "E5",    "e5",    "1e+",   "1e-",    "1E5,5",
         "1e5e5", "abc",   "1,5x",  "0x10",  "inf",    "-inf",
         "nan",   "1 000", "1'000", "1E400", "-1E400", "1E999999999999999999999",
@@ -333,4 +334,4 @@ TEST(NumberTextsAngleListTest, SevenEqualStepsWithPoint) {
 }
 
 } // namespace
-} // namespace kastrel::exporter
+} // namespace kastrel::host

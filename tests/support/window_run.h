@@ -1,0 +1,49 @@
+#pragma once
+
+#include "app/frm_points.h"
+#include "tests/support/fake_view.h"
+#include "tests/support/sim_connector.h"
+#include "tests/support/temp_dir.h"
+
+#include <algorithm>
+#include <string>
+
+namespace kastrel::fakes {
+
+// The window lists, selects every entry and exports over `target`, which
+// holds "vorher" before.
+inline void list_and_export_over(app::FrmPoints& form, FakeView& view,
+                                 const std::filesystem::path& target) {
+    form.Form_Load();
+    form.cmd_lesen_Click();
+    form.cmd_allemarkieren_Click();
+    write_file(target, "vorher");
+    const std::u8string name = target.u8string();
+    view.save_answers = {std::string(name.begin(), name.end())};
+    form.cmd_schreiben_Click();
+}
+
+// Where the window's listing and export of a sample part program make the
+// first call containing `what`, counted as the stand-ins count their calls:
+// the model in process makes the same calls as the window through a transport.
+inline std::size_t call_position(const char* part_program, const std::string& what) {
+    SimConnector model;
+    model.open(examples_folder() / part_program);
+    FakeView view;
+    app::FrmPoints form(view, model);
+    TempDir dir;
+    list_and_export_over(form, view, dir / "model.xls");
+    const auto it = std::find_if(model.calls.begin(), model.calls.end(), [&](const auto& line) {
+        return line.find(what) != std::string::npos;
+    });
+    return static_cast<std::size_t>(it - model.calls.begin());
+}
+
+// What the user is told when the host was lost during an export to `file`.
+inline std::string export_host_lost_text(const std::string& file) {
+    return "Vormesa antwortet nicht mehr.\nDie Ausgabe ist unvollständig und wurde nicht "
+           "gespeichert; die Datei \"" +
+           file + "\" ist unverändert.";
+}
+
+} // namespace kastrel::fakes
