@@ -11,6 +11,22 @@ namespace kastrel::exporter {
 
 enum class OutputOption { None, Option1, Option2, Option3, Option4 };
 
+// Option1..Option4 by their number; another number is no option.
+constexpr OutputOption output_option(int number) {
+    switch (number) {
+    case 1:
+        return OutputOption::Option1;
+    case 2:
+        return OutputOption::Option2;
+    case 3:
+        return OutputOption::Option3;
+    case 4:
+        return OutputOption::Option4;
+    default:
+        return OutputOption::None;
+    }
+}
+
 // Check1 (XY), Check2 (XZ), Check3 (YZ).
 struct PlaneSwitches {
     bool xy = false;
