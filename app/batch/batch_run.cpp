@@ -56,8 +56,13 @@ int exit_code_of(const exporter::ExportResult& result) {
     using Status = exporter::ExportResult::Status;
     switch (result.status) {
     case Status::Written:
-        return result.unread_values == 0 ? complete : incomplete;
+        // Something missing from the file is never a complete run.
+        return result.unread_values == 0 && result.uncomputed_values == 0 &&
+                       result.unmatched_entries.empty()
+                   ? complete
+                   : incomplete;
     case Status::FileFailed:
+    case Status::TargetIncomplete: // its message says the target may be incomplete
         return file_failed;
     case Status::HostLost:
         return host_lost;
