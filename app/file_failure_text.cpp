@@ -93,6 +93,8 @@ std::string file_failure_reason(const exporter::FileFailure& failure) {
         return name_is_folder;
     case Kind::NoTemporaryName:
         return "Temporäre Datei konnte nicht angelegt werden";
+    case Kind::ReadOnly:
+        return "Die Datei ist schreibgeschützt";
     case Kind::System:
         break;
     }

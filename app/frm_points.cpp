@@ -2,15 +2,12 @@
 
 #include "app/diagnostic_log.h"
 #include "app/messages.h"
+#include "app/part_program_steps.h"
 #include "app/program_identity.h"
 #include "app/progress_run.h"
-#include "export/export_run.h"
 #include "host/automation_error.h"
-#include "host/dispatch.h"
-#include "host/feature_listing.h"
 
 #include <array>
-#include <filesystem>
 
 namespace kastrel::app {
 namespace {
@@ -19,27 +16,16 @@ constexpr std::array all_buttons_after_listing = {CommandButton::cmd_schreiben,
                                                   CommandButton::cmd_allemarkieren,
                                                   CommandButton::cmd_alledemarkieren};
 
-// `source` is the member (or the class) whose value is used as an object.
-host::Object require_object(const host::Variant& value, std::string_view source) {
-    host::Object object = value.to_object();
-    if (!object)
-        throw host::AutomationError(host::ErrorKind::ObjectNotSet, std::string(source));
-    return object;
-}
-
 void show_runtime_error(MainWindowView& view, const host::AutomationError& error) {
     write_diagnostic(log_text(error));
     view.show_message(runtime_error_text(error));
 }
 
 exporter::OutputOption chosen_option(const MainWindowView& view) {
-    using exporter::OutputOption;
-    constexpr std::array options = {OutputOption::Option1, OutputOption::Option2,
-                                    OutputOption::Option3, OutputOption::Option4};
     for (int n = 1; n <= 4; ++n)
         if (view.option_value(n))
-            return options[static_cast<std::size_t>(n - 1)];
-    return OutputOption::None;
+            return exporter::output_option(n);
+    return exporter::OutputOption::None;
 }
 
 exporter::ExportRequest snapshot(const MainWindowView& view) {
@@ -67,69 +53,49 @@ void FrmPoints::Form_Load() {
 }
 
 void FrmPoints::cmd_lesen_Click() {
-    ProgressRun run(ProgressRun::Kind::Listing, view_.progress_view(), host_);
-    try {
-        read_features(run);
-    } catch (const host::RunCancelled&) {
-        run.finish();
-        view_.clear_entries();
-        view_.show_message(message::listing_cancelled);
-        view_.set_pointer(Pointer::Arrow);
-    }
-}
-
-void FrmPoints::read_features(ProgressRun& run) {
-    host::Object application;
-    host::Object part_program;
-    try {
-        application = host_.create_object(host::application_class);
-        part_program = require_object(application, host::application_class)
-                           ->get("ActivePartProgram")
-                           .to_object();
-        view_.set_pointer(Pointer::Hourglass);
-        view_.clear_entries();
-        if (!host_.window_exists(host::host_window_class)) {
+    Listing listing;
+    {
+        ProgressRun run(ProgressRun::Kind::Listing, view_.progress_view(), host_);
+        try {
+            listing = read_listing(
+                host_, view_.decimal_separator(),
+                [this] {
+                    view_.set_pointer(Pointer::Hourglass);
+                    view_.clear_entries();
+                },
+                run);
+        } catch (const host::RunCancelled&) {
             run.finish();
-            view_.show_message(message::host_not_running);
-            view_.end_program();
+            view_.clear_entries();
+            view_.show_message(message::listing_cancelled);
+            view_.set_pointer(Pointer::Arrow);
             return;
         }
-        application = host_.get_object("", host::application_class);
-    } catch (const host::AutomationError& error) {
+    }
+    switch (listing.status) {
+    case Listing::Status::Failed:
         // Reported, and the program stays open: ending it would lose the user's work.
-        run.finish();
-        show_runtime_error(view_, error);
+        show_runtime_error(view_, *listing.error);
         view_.set_pointer(Pointer::Arrow);
         return;
-    }
-    std::vector<std::string> ids;
-    try {
-        // From here on a step that fails is passed over, unless the host is gone.
-        try {
-            part_program = require_object(application, host::application_class)
-                               ->get("ActivePartProgram")
-                               .to_object();
-        } catch (const host::AutomationError& error) {
-            if (host::is_host_lost(error))
-                throw;
-        }
-        if (!part_program) {
-            run.finish();
-            view_.show_message(message::no_part_program);
-            view_.end_program();
-            return;
-        }
-        ids =
-            host::list_feature_ids(part_program, host::NumberTexts(view_.decimal_separator()), run);
-    } catch (const host::AutomationError& lost) {
-        // No part of the list passes for all of it: it stays empty.
-        run.finish();
-        write_diagnostic(log_text(lost));
+    case Listing::Status::HostNotRunning:
+        view_.show_message(message::host_not_running);
+        view_.end_program();
+        return;
+    case Listing::Status::NoPartProgram:
+        view_.show_message(message::no_part_program);
+        view_.end_program();
+        return;
+    case Listing::Status::HostLost:
+        // The list stays empty.
+        write_diagnostic(log_text(*listing.error));
         view_.show_message(message::listing_host_lost);
         view_.set_pointer(Pointer::Arrow);
         return;
+    case Listing::Status::Listed:
+        break;
     }
-    for (const std::string& id : ids)
+    for (const std::string& id : listing.ids)
         view_.add_entry(id);
     for (CommandButton button : all_buttons_after_listing)
         view_.set_enabled(button, true);
@@ -139,19 +105,12 @@ void FrmPoints::read_features(ProgressRun& run) {
 void FrmPoints::cmd_schreiben_Click() {
     host::Object commands;
     try {
-        ProgressRun attach(ProgressRun::Kind::Export, view_.progress_view(), host_);
-        try {
-            const host::Object application = require_object(
-                host_.create_object(host::application_class), host::application_class);
-            const host::Object part_program =
-                require_object(application->get("ActivePartProgram"), "ActivePartProgram");
-            commands = require_object(part_program->get("Commands"), "Commands");
-        } catch (const host::AutomationError& error) {
-            attach.finish();
-            show_runtime_error(view_, error);
-            view_.set_pointer(Pointer::Arrow);
-            return;
-        }
+        const ProgressRun attach(ProgressRun::Kind::Export, view_.progress_view(), host_);
+        commands = active_commands(host_);
+    } catch (const host::AutomationError& error) {
+        show_runtime_error(view_, error);
+        view_.set_pointer(Pointer::Arrow);
+        return;
     } catch (const host::RunCancelled&) {
         // Given up before a file was chosen: nothing to tell.
         return;
@@ -168,11 +127,13 @@ void FrmPoints::cmd_schreiben_Click() {
     exporter::ExportResult result;
     {
         ProgressRun run(ProgressRun::Kind::Export, view_.progress_view(), host_);
-        result = exporter::run_export(
-            *commands, snapshot(view_),
-            std::filesystem::path(std::u8string(file->begin(), file->end())), run);
+        result = export_to_file(*commands, snapshot(view_), *file, run);
         // Released while a wait for the host can still be given up.
         commands.reset();
+        // Where a waiting call cannot be given up (Wine's COM), it ends once
+        // the host goes; the user had given the run up already.
+        if (run.cancelled() && result.status == exporter::ExportResult::Status::HostLost)
+            result.status = exporter::ExportResult::Status::Cancelled;
     }
     if (result.status == exporter::ExportResult::Status::NoOutputOption) {
         view_.show_message(message::no_output_option);

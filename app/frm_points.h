@@ -7,8 +7,6 @@
 
 namespace kastrel::app {
 
-class ProgressRun;
-
 // The logic of the one window frm_points: its load step and its handlers.
 // Works the window only through MainWindowView, the host only through
 // HostConnector, so it runs the same under Qt, Win32 and the tests.
@@ -26,9 +24,6 @@ public:
     void Check_Click(int check) override;
 
 private:
-    // The listing's steps, inside its run.
-    void read_features(ProgressRun& run);
-
     MainWindowView& view_;
     host::HostConnector& host_;
     std::string last_file_name_; // CommonDialog1 remembers the last chosen name

@@ -50,6 +50,42 @@ std::string system_failure(const host::AutomationError& error) {
     return "Automatisierungsfehler";
 }
 
+// "1 Wert konnte" / "2 Werte konnten".
+std::string values(int count) {
+    return count == 1 ? std::string("1 Wert konnte") : std::to_string(count) + " Werte konnten";
+}
+
+// A written file: complete, or what it lacks.
+std::string written_text(const exporter::ExportResult& result, const std::string& file) {
+    const int unread = result.unread_values;
+    const int uncomputed = result.uncomputed_values;
+    const auto& unmatched = result.unmatched_entries;
+    if (unread == 0 && uncomputed == 0 && unmatched.empty())
+        return message::export_complete;
+    std::string text = "Die Datei \"" + file + "\" wurde geschrieben, ";
+    if (unread > 0 || uncomputed > 0) {
+        text += "ist aber unvollständig: ";
+        if (unread > 0)
+            text += values(unread) + " nicht aus Vormesa gelesen werden";
+        if (unread > 0 && uncomputed > 0)
+            text += ", ";
+        if (uncomputed > 0)
+            text += values(uncomputed) + " nicht berechnet werden";
+        text += ". Die betroffenen Felder sind leer.";
+    } else {
+        text += "enthält aber nicht alle selektierten Merkmale.";
+    }
+    if (!unmatched.empty()) {
+        constexpr std::size_t named = 10;
+        text += "\nIm Teileprogramm nicht gefunden: ";
+        for (std::size_t k = 0; k < unmatched.size() && k < named; ++k)
+            text += (k > 0 ? ", \"" : "\"") + unmatched[k] + '"';
+        if (unmatched.size() > named)
+            text += ", …";
+    }
+    return text;
+}
+
 } // namespace
 
 std::string error_description(const host::AutomationError& error) {
@@ -92,17 +128,15 @@ std::string export_outcome_text(const exporter::ExportResult& result, const std:
     using Status = exporter::ExportResult::Status;
     switch (result.status) {
     case Status::Written:
-        if (result.unread_values == 0)
-            return message::export_complete;
-        return "Die Datei \"" + file + "\" wurde geschrieben, ist aber unvollständig: " +
-               (result.unread_values == 1
-                    ? std::string("1 Wert konnte")
-                    : std::to_string(result.unread_values) + " Werte konnten") +
-               " nicht aus Vormesa gelesen werden. Die betroffenen Felder sind leer.";
+        return written_text(result, file);
     case Status::FileFailed:
         return "Die Datei \"" + file +
                "\" konnte nicht geschrieben werden: " + file_failure_reason(result.file_failure) +
                ".\nEine vorhandene Datei dieses Namens ist unverändert.";
+    case Status::TargetIncomplete:
+        return "Die Datei \"" + file + "\" konnte nicht vollständig geschrieben werden: " +
+               file_failure_reason(result.file_failure) +
+               ".\nSie ist möglicherweise unvollständig.";
     case Status::HostLost:
         return "Vormesa antwortet nicht mehr.\nDie Ausgabe ist unvollständig und wurde nicht "
                "gespeichert; die Datei \"" +
@@ -139,7 +173,7 @@ std::string log_text(const exporter::ExportResult& result) {
     using Status = exporter::ExportResult::Status;
     if (result.status == Status::HostLost && result.host_failure)
         return log_text(*result.host_failure);
-    if (result.status != Status::FileFailed)
+    if (result.status != Status::FileFailed && result.status != Status::TargetIncomplete)
         return {};
     const exporter::FileFailure& failure = result.file_failure;
     const std::u8string path = failure.path.u8string();

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/batch/command_line.h"
 #include "export/export_request.h"
 #include "export/file_failure.h"
 #include "host/automation_error.h"
@@ -54,5 +55,12 @@ std::string export_outcome_text(const exporter::ExportResult& result, const std:
 // own text, the file the failed call was about). Empty when there is nothing.
 std::string log_text(const host::AutomationError& error);
 std::string log_text(const exporter::ExportResult& result);
+
+// The command line's usage, for `program` as the user calls it.
+std::string usage_text(std::string_view program);
+// The line that says what is wrong with a command line.
+std::string usage_error_text(const batch::UsageError& error);
+// The warning for a --select ID that no list entry carries.
+std::string unknown_selection_text(const std::string& id);
 
 } // namespace kastrel::app

@@ -1,34 +1,28 @@
 #pragma once
 
 #include "export/file_failure.h"
+#include "export/held_file.h"
 
-#include <cstdio>
 #include <filesystem>
-#include <stdexcept>
+#include <optional>
+#include <string>
 #include <string_view>
 
 namespace kastrel::exporter {
 
-// The file could not be created, written or put in place.
-class FileError : public std::runtime_error {
-public:
-    explicit FileError(FileFailure failure);
-    const FileFailure& failure() const noexcept { return failure_; }
-
-private:
-    FileFailure failure_;
-};
-
-// The export file. Lines go to a temporary file beside the target, which
-// replaces the target only in commit(), so a failed run never destroys an
-// existing file. Every line ends with CR LF.
+// The export file. Lines go to a temporary file, which takes the target's
+// place only in commit(), so a failed run never destroys an existing file.
+// The temporary file stands beside the target; where the folder takes no new
+// file but the target itself may be written, it stands in the system's
+// temporary folder and commit() copies it over the target. So does commit()
+// where moving the file would lose the target's owner, group or other names.
+// A target that may not be written is refused before anything is written.
+// Every line ends with CR LF.
 class ExportFile {
 public:
-    // Throws FileError when the temporary file cannot be created.
+    // Throws FileError when the target may not be written or no temporary
+    // file can be created. Removes what ended runs to the same target left.
     explicit ExportFile(const std::filesystem::path& target);
-    ~ExportFile();
-    ExportFile(const ExportFile&) = delete;
-    ExportFile& operator=(const ExportFile&) = delete;
 
     // Throws FileError when the line cannot be written.
     void write_line(std::string_view line);
@@ -36,13 +30,13 @@ public:
     void commit();
 
 private:
-    void fail(int error_number);
+    void flush();
 
     std::filesystem::path target_;
-    std::filesystem::path temporary_;
-    std::FILE* file_ = nullptr;
-    int first_error_ = 0;
-    bool committed_ = false;
+    std::optional<HeldFile> file_;
+    bool copy_over_target_ = false;
+    std::string pending_;
+    std::optional<FileError> failed_;
 };
 
 } // namespace kastrel::exporter

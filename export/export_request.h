@@ -11,6 +11,22 @@ namespace kastrel::exporter {
 
 enum class OutputOption { None, Option1, Option2, Option3, Option4 };
 
+// Option1..Option4 by their number; another number is no option.
+constexpr OutputOption output_option(int number) {
+    switch (number) {
+    case 1:
+        return OutputOption::Option1;
+    case 2:
+        return OutputOption::Option2;
+    case 3:
+        return OutputOption::Option3;
+    case 4:
+        return OutputOption::Option4;
+    default:
+        return OutputOption::None;
+    }
+}
+
 // Check1 (XY), Check2 (XZ), Check3 (YZ).
 struct PlaneSwitches {
     bool xy = false;
@@ -29,15 +45,20 @@ struct ExportRequest {
 
 struct ExportResult {
     enum class Status {
-        Written,        // the file is in place (complete unless unread_values > 0)
-        NoOutputOption, // no option on when the first hit was reached
-        FileFailed,     // the file could not be written; an existing one is unchanged
-        HostLost,       // the host stopped answering; an existing file is unchanged
-        Cancelled,      // the user gave the run up; an existing file is unchanged
+        Written,          // the file is in place (see the counts and the unmatched entries)
+        NoOutputOption,   // no option on when the first hit was reached
+        FileFailed,       // the file could not be written; an existing one is unchanged
+        TargetIncomplete, // copying the output over the target failed midway
+        HostLost,         // the host stopped answering; an existing file is unchanged
+        Cancelled,        // the user gave the run up; an existing file is unchanged
     };
     Status status = Status::Written;
-    int unread_values = 0;                             // host values that could not be read
-    FileFailure file_failure;                          // for FileFailed
+    int unread_values = 0;     // host values that could not be read
+    int uncomputed_values = 0; // values whose result is no finite number
+    // Selected entries that matched no feature of the part program, in list
+    // order, each text once: nothing was written for them.
+    std::vector<std::string> unmatched_entries;
+    FileFailure file_failure;                          // for FileFailed, TargetIncomplete
     std::optional<host::AutomationError> host_failure; // for HostLost: the call that found it
 };
 

@@ -10,37 +10,47 @@
 #include <algorithm>
 #include <string>
 #include <unordered_map>
+#include <unordered_set>
 
 namespace kastrel::exporter {
 namespace {
 
 struct NoOutputOption {};
 
-// How many selected entries carry each text: one look-up per feature instead
-// of a scan of the whole list.
-std::unordered_map<std::string, int> count_selected(const ExportRequest& request) {
-    std::unordered_map<std::string, int> counts;
+bool is_selected(const ExportRequest& request, std::size_t i) {
+    return i < request.selected.size() && request.selected[i];
+}
+
+// How many selected entries carry a text, and whether a feature had it as its ID.
+struct SelectedText {
+    int count = 0;
+    bool matched = false;
+};
+
+// One look-up per feature instead of a scan of the whole list.
+std::unordered_map<std::string, SelectedText> count_selected(const ExportRequest& request) {
+    std::unordered_map<std::string, SelectedText> counts;
     for (std::size_t i = 0; i < request.entries.size(); ++i)
-        if (i < request.selected.size() && request.selected[i])
-            ++counts[request.entries[i]];
+        if (is_selected(request, i))
+            ++counts[request.entries[i]].count;
     return counts;
 }
 
-int selected_total(const std::unordered_map<std::string, int>& selected) {
+int selected_total(const std::unordered_map<std::string, SelectedText>& selected) {
     int total = 0;
-    for (const auto& [id, count] : selected)
-        total += count;
+    for (const auto& [id, text] : selected)
+        total += text.count;
     return total;
 }
 
 class Run {
 public:
     Run(const ExportRequest& request, ExportFile& file, host::RunProgress& progress)
-        : request_(request), texts_(request.decimal_separator), file_(file), progress_(progress) {}
+        : request_(request), selected_(count_selected(request)), texts_(request.decimal_separator),
+          fields_(texts_), file_(file), progress_(progress),
+          selected_total_(selected_total(selected_)) {}
 
     void walk(host::Dispatch& commands) {
-        const auto selected = count_selected(request_);
-        selected_total_ = selected_total(selected);
         if (request_.option == OutputOption::Option4)
             file_.write_line(option4_header());
 
@@ -62,21 +72,34 @@ public:
             }
             if (!item)
                 break;
-            visit_command(*item, selected);
+            visit_command(*item);
         }
     }
 
     void finish() {
         if (request_.option == OutputOption::Option4)
-            for (const std::string& line : tables_.summary_lines(texts_))
+            for (const std::string& line : tables_.summary_lines(fields_))
                 file_.write_line(line);
     }
 
     int unread() const { return log_.unread(); }
+    int uncomputed() const { return fields_.uncomputed(); }
+
+    // The selected entries no feature had as its ID, each text once.
+    std::vector<std::string> unmatched() const {
+        std::vector<std::string> texts;
+        std::unordered_set<std::string_view> named;
+        for (std::size_t i = 0; i < request_.entries.size(); ++i) {
+            const std::string& text = request_.entries[i];
+            if (is_selected(request_, i) && !selected_.at(text).matched &&
+                named.insert(text).second)
+                texts.push_back(text);
+        }
+        return texts;
+    }
 
 private:
-    void visit_command(const host::Variant& item,
-                       const std::unordered_map<std::string, int>& selected) {
+    void visit_command(const host::Variant& item) {
         host::Object feature;
         std::string id;
         try {
@@ -101,14 +124,15 @@ private:
             theo_diam_failed = true;
         }
 
-        const auto match = selected.find(id);
-        if (match == selected.end())
+        const auto match = selected_.find(id);
+        if (match == selected_.end())
             return;
+        match->second.matched = true;
         if (theo_diam_failed)
             log_.missing();
         ++matched_;
         progress_.feature_started(id, matched_, std::max(matched_, selected_total_));
-        for (int k = 0; k < match->second; ++k)
+        for (int k = 0; k < match->second.count; ++k)
             write_feature(*feature, theo_diam);
     }
 
@@ -146,11 +170,14 @@ private:
         tables_.record_hit(j, record.radius_text, record.hit_angle);
         if (request_.option == OutputOption::None)
             throw NoOutputOption{};
-        file_.write_line(output_line(request_.option, request_.planes, hit, plane, record, texts_));
+        file_.write_line(
+            output_line(request_.option, request_.planes, hit, plane, record, fields_));
     }
 
     const ExportRequest& request_;
+    std::unordered_map<std::string, SelectedText> selected_;
     NumberTexts texts_;
+    FieldTexts fields_;
     ExportFile& file_;
     ReadLog log_;
     SummaryTables tables_;
@@ -171,8 +198,11 @@ ExportResult run_export(host::Dispatch& commands, const ExportRequest& request,
         run.finish();
         file.commit();
         result.unread_values = run.unread();
+        result.uncomputed_values = run.uncomputed();
+        result.unmatched_entries = run.unmatched();
     } catch (const FileError& error) {
-        result.status = ExportResult::Status::FileFailed;
+        result.status = error.target_changed() ? ExportResult::Status::TargetIncomplete
+                                               : ExportResult::Status::FileFailed;
         result.file_failure = error.failure();
     } catch (const HostLost& lost) {
         result.status = ExportResult::Status::HostLost;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <filesystem>
+#include <stdexcept>
 
 namespace kastrel::exporter {
 
@@ -11,6 +12,7 @@ struct FileFailure {
         System,          // a file call failed with `code`
         TargetIsFolder,  // the chosen name is a folder
         NoTemporaryName, // no free name for the temporary file beside the target
+        ReadOnly,        // the existing file may not be written (attribute or permissions)
     };
     // Where `code` comes from: the C library (errno) or the Windows API (GetLastError).
     enum class CodeKind { Errno, Windows };
@@ -19,6 +21,19 @@ struct FileFailure {
     CodeKind code_kind = CodeKind::Errno;
     int code = 0;
     std::filesystem::path path; // the file the failed call was about
+};
+
+// The file could not be created, written or put in place. `target_changed`
+// when it failed while the output was being copied over the target itself.
+class FileError : public std::runtime_error {
+public:
+    explicit FileError(FileFailure failure, bool target_changed = false);
+    const FileFailure& failure() const noexcept { return failure_; }
+    bool target_changed() const noexcept { return target_changed_; }
+
+private:
+    FileFailure failure_;
+    bool target_changed_;
 };
 
 } // namespace kastrel::exporter

@@ -4,19 +4,20 @@ namespace kastrel::exporter {
 namespace {
 
 std::string option4_row(const PlaneSwitches& planes, const PlaneValues& plane,
-                        const HitRecord& record, const NumberTexts& texts) {
+                        const HitRecord& record, FieldTexts& fields) {
     if (!planes.xy && !planes.xz && !planes.yz)
         return {};
     // The angle is formed again from the same terms, so it prints the same digits.
     const double angle = record.angle_step * record.hit_number - record.angle_step;
-    std::string row = texts.general(record.hit_number);
+    std::string row = fields.general(record.hit_number);
     row.reserve(48);
     row += '\t';
+    fields.computed(plane.polar_radius); // its text is the hit record's
     row += record.radius_text;
     row += '\t';
-    row += texts.general(angle);
+    row += fields.general(angle);
     row += '\t';
-    row += four_decimals_or_empty(plane.depth, texts);
+    row += fields.four_decimals(plane.depth);
     return row;
 }
 
@@ -40,19 +41,17 @@ HitRecord hit_record(double hit_number, double hit_count, const PlaneValues& pla
 }
 
 std::string output_line(OutputOption option, const PlaneSwitches& planes, const HitCoordinates& hit,
-                        const PlaneValues& plane, const HitRecord& record,
-                        const NumberTexts& texts) {
+                        const PlaneValues& plane, const HitRecord& record, FieldTexts& fields) {
     switch (option) {
     case OutputOption::Option1:
-        return four_decimals_or_empty(plane.radial_deviation, texts);
+        return fields.four_decimals(plane.radial_deviation);
     case OutputOption::Option2:
-        return four_decimals_or_empty(hit.actual.x, texts) + ';' +
-               four_decimals_or_empty(hit.actual.y, texts);
+        return fields.four_decimals(hit.actual.x) + ';' + fields.four_decimals(hit.actual.y);
     case OutputOption::Option3:
-        return four_decimals_or_empty(plane.x_difference, texts) + ';' +
-               four_decimals_or_empty(plane.y_difference, texts);
+        return fields.four_decimals(plane.x_difference) + ';' +
+               fields.four_decimals(plane.y_difference);
     case OutputOption::Option4:
-        return option4_row(planes, plane, record, texts);
+        return option4_row(planes, plane, record, fields);
     case OutputOption::None:
         break;
     }

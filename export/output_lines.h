@@ -1,6 +1,8 @@
 #pragma once
 
 #include "export/export_request.h"
+#include "export/field_texts.h"
+#include "export/number_text.h"
 #include "export/plane_block.h"
 
 #include <string>
@@ -23,7 +25,6 @@ HitRecord hit_record(double hit_number, double hit_count, const PlaneValues& pla
 
 // The output line of one hit under the chosen option (not None).
 std::string output_line(OutputOption option, const PlaneSwitches& planes, const HitCoordinates& hit,
-                        const PlaneValues& plane, const HitRecord& record,
-                        const NumberTexts& texts);
+                        const PlaneValues& plane, const HitRecord& record, FieldTexts& fields);
 
 } // namespace kastrel::exporter

@@ -25,10 +25,6 @@ void radius_in_plane(std::optional<double> a, std::optional<double> b,
 
 } // namespace
 
-std::string four_decimals_or_empty(std::optional<double> value, const NumberTexts& texts) {
-    return value ? texts.four_decimals(*value) : std::string();
-}
-
 PlaneValues plane_block(const PlaneSwitches& planes, const HitCoordinates& hit,
                         std::optional<double> theo_diam) {
     const Coordinates& a = hit.actual;

@@ -2,10 +2,8 @@
 
 #include "export/export_request.h"
 #include "export/hit_reader.h"
-#include "export/number_text.h"
 
 #include <optional>
-#include <string>
 
 namespace kastrel::exporter {
 
@@ -24,8 +22,5 @@ struct PlaneValues {
 // overwrites what an earlier one set.
 PlaneValues plane_block(const PlaneSwitches& planes, const HitCoordinates& hit,
                         std::optional<double> theo_diam);
-
-// A number's "###0.0000" text, or empty when the number is missing.
-std::string four_decimals_or_empty(std::optional<double> value, const NumberTexts& texts);
 
 } // namespace kastrel::exporter

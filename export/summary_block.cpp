@@ -34,12 +34,14 @@ const SummaryTables::Entry* SummaryTables::entry(double number) const {
     return &entries_[static_cast<std::size_t>(number) - 1];
 }
 
-std::vector<std::string> SummaryTables::summary_lines(const NumberTexts& texts) const {
+std::vector<std::string> SummaryTables::summary_lines(FieldTexts& fields) const {
+    const host::NumberTexts& texts = fields.numbers();
     std::vector<std::string> lines{"", "Berechnung\tWinkel\tAbstand"};
 
     std::optional<double> maximum;
     std::optional<double> minimum;
     std::string running_sum = "0"; // kept as text: rounded to 15 digits after every addition
+    bool sum_overflowed = false;
     int counted = 0;
 
     const double half = hit_count_ ? *hit_count_ / 2 : 0.0;
@@ -56,21 +58,26 @@ std::vector<std::string> SummaryTables::summary_lines(const NumberTexts& texts) 
                 distance = *r1 + *r2;
         }
         const std::string angle = own && own->angle ? texts.general(*own->angle) : std::string();
-        lines.push_back('\t' + angle + '\t' + (distance ? texts.general(*distance) : ""));
+        lines.push_back('\t' + angle + '\t' + fields.general(distance));
 
-        if (!distance)
+        if (!distance || !std::isfinite(*distance))
             continue;
         ++counted;
         if (!maximum || *distance > *maximum)
             maximum = distance;
         if (!minimum || *distance < *minimum)
             minimum = distance;
-        running_sum = texts.general(texts.parse(running_sum).value_or(0.0) + *distance);
+        const double sum = texts.parse(running_sum).value_or(0.0) + *distance;
+        if (std::isfinite(sum))
+            running_sum = texts.general(sum);
+        else
+            sum_overflowed = true;
     }
 
     std::string mean;
     if (counted > 0)
-        mean = texts.three_decimals(texts.parse(running_sum).value_or(0.0) / counted);
+        mean = fields.three_decimals(
+            sum_overflowed ? HUGE_VAL : texts.parse(running_sum).value_or(0.0) / counted);
 
     lines.emplace_back();
     lines.push_back("\t\tMax\t" + (maximum ? texts.general(*maximum) : ""));

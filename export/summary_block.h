@@ -1,6 +1,6 @@
 #pragma once
 
-#include "export/number_text.h"
+#include "export/field_texts.h"
 
 #include <optional>
 #include <string>
@@ -19,7 +19,8 @@ public:
     void set_hit_count(std::optional<double> hit_count) { hit_count_ = hit_count; }
 
     // The block's lines, from the empty line before the heading to "Mittelwert".
-    std::vector<std::string> summary_lines(const NumberTexts& texts) const;
+    // A distance or mean that overflows stays empty and is counted in `fields`.
+    std::vector<std::string> summary_lines(FieldTexts& fields) const;
 
 private:
     struct Entry {

@@ -2,12 +2,12 @@
 
 #include "app/qt/kastrel_icon.h"
 #include "app/qt/qt_dialogs.h"
+#include "app/qt/regional.h"
 
 #include <QAbstractButton>
 #include <QApplication>
 #include <QButtonGroup>
 #include <QListWidget>
-#include <QLocale>
 
 namespace kastrel::app::qt {
 
@@ -132,7 +132,7 @@ void FrmPointsWindow::close_for_end() {
 }
 
 std::string FrmPointsWindow::decimal_separator() const {
-    return QLocale::system().decimalPoint().toLocal8Bit().toStdString();
+    return user_decimal_separator();
 }
 
 } // namespace kastrel::app::qt

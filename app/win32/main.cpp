@@ -1,14 +1,21 @@
 // Kastrel for Windows: the window frm_points over the host's COM automation server.
 
+#include "app/batch/batch_run.h"
 #include "app/frm_points.h"
 #include "app/messages.h"
+#include "app/win32/attached_console.h"
 #include "app/win32/dpi.h"
 #include "app/win32/frm_points_window.h"
 #include "app/win32/win32_dialogs.h"
+#include "app/windows_regional.h"
 #include "common/com/com_apartment.h"
+#include "common/win32/utf16.h"
 #include "host/com/com_connector.h"
 
 #include <exception>
+#include <shellapi.h>
+#include <string>
+#include <vector>
 #include <windows.h>
 
 namespace {
@@ -30,7 +37,35 @@ int run_message_loop(const kastrel::app::win32::FrmPointsWindow& window) {
     }
 }
 
-int run(HINSTANCE instance, int show_command) {
+// The arguments after the program's name, UTF-8.
+std::vector<std::string> command_line_arguments() {
+    std::vector<std::string> arguments;
+    int count = 0;
+    LPWSTR* words = CommandLineToArgvW(GetCommandLineW(), &count);
+    if (words == nullptr)
+        return arguments;
+    for (int i = 1; i < count; ++i)
+        arguments.push_back(kastrel::common::to_utf8(words[i]));
+    LocalFree(words);
+    return arguments;
+}
+
+// With arguments the program runs without a window and without message boxes.
+int run_command_line(const std::vector<std::string>& arguments) {
+    using namespace kastrel;
+    app::win32::AttachedConsole console;
+    try {
+        common::com::ComApartment apartment;
+        host::com::ComConnector connector;
+        return app::batch::run_command_line(arguments, "Kastrel.exe", connector, console,
+                                            user_decimal_separator());
+    } catch (const std::exception& error) {
+        console.err(app::internal_error_text(error));
+        return 1;
+    }
+}
+
+int run_window(HINSTANCE instance, int show_command) {
     using namespace kastrel;
     app::win32::become_dpi_aware();
     common::com::ComApartment apartment;
@@ -51,8 +86,10 @@ int run(HINSTANCE instance, int show_command) {
 } // namespace
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int show_command) {
+    if (const auto arguments = command_line_arguments(); !arguments.empty())
+        return run_command_line(arguments);
     try {
-        return run(instance, show_command);
+        return run_window(instance, show_command);
     } catch (const std::exception& error) {
         // Nothing to return to: COM or the window could not be set up.
         kastrel::app::win32::show_message_box(nullptr, kastrel::app::internal_error_text(error));

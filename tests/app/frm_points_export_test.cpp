@@ -2,8 +2,10 @@
 #include "tests/support/fake_view.h"
 #include "tests/support/sim_connector.h"
 #include "tests/support/temp_dir.h"
+#include "tests/support/unprivileged_user.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 using namespace kastrel;
 using app::Pointer;
@@ -109,6 +111,65 @@ TEST_F(ExportClick, TheHostDyingMidRunLeavesTheTargetIntact) {
     EXPECT_EQ(fakes::read_file(dir / "a.xls"), "alt");
     EXPECT_EQ(dir.file_count(), 1u);
     EXPECT_FALSE(view.ended);
+}
+
+// As a user who may not write the target, or may write it but not create a
+// file beside it: the refusal is said and the file kept, the writable target
+// is written.
+TEST_F(ExportClick, TheFileSystemsRefusalIsSaidAndWhatItAllowsIsWritten) {
+    const bool foreign_file = ::geteuid() == 0;
+    if (foreign_file) {
+        fakes::write_file(dir / "fremd.xls", "alt");
+        ::chmod(file("fremd.xls").c_str(), 0644);
+    }
+    view.set_option_value(2, true);
+    const std::string report = fakes::as_unprivileged_user(dir, [&] {
+        fakes::write_file(dir / "nur_lesen.xls", "alt");
+        ::chmod(file("nur_lesen.xls").c_str(), 0444);
+        std::filesystem::create_directory(dir / "zu");
+        fakes::write_file(dir / "zu/offen.xls", "alt");
+        ::chmod(file("zu").c_str(), 0555);
+        std::string text;
+        for (const char* name : {"nur_lesen.xls", "fremd.xls", "zu/offen.xls"}) {
+            if (!foreign_file && name == std::string("fremd.xls"))
+                continue;
+            view.messages.clear();
+            view.save_answers = {file(name)};
+            form.cmd_schreiben_Click();
+            for (const std::string& message : view.messages)
+                text += message + "\n";
+            text += fakes::read_file(dir / name) + "\n";
+        }
+        ::chmod(file("zu").c_str(), 0755);
+        return text;
+    });
+    const auto refused = [&](const std::string& name) {
+        return "Die Datei \"" + file(name) +
+               "\" konnte nicht geschrieben werden: Die Datei ist schreibgeschützt.\nEine "
+               "vorhandene Datei dieses Namens ist unverändert.\nalt\n";
+    };
+    EXPECT_EQ(report, refused("nur_lesen.xls") + (foreign_file ? refused("fremd.xls") : "") +
+                          "Alle selektierten Merkmale in Datei geschrieben\n3,0000;4,0000\r\n\n");
+}
+
+// The host got another part program between the listing and the export:
+// the entries it no longer has are named, not passed over in silence.
+TEST_F(ExportClick, SelectedEntriesThePartProgramNoLongerHasAreNamed) {
+    host.open({fakes::feature("KRS1", 10),
+               fakes::feature("KRS2", 10, {fakes::hit({3, 4, 0}, {3, 4, 0})}),
+               fakes::feature("KRS3", 10)});
+    form.cmd_lesen_Click();
+    form.cmd_allemarkieren_Click();
+    host.open({fakes::feature("KRS2", 10, {fakes::hit({3, 4, 0}, {3, 4, 0})})});
+    view.set_option_value(2, true);
+    view.save_answers = {file("a.xls")};
+    form.cmd_schreiben_Click();
+    EXPECT_EQ(view.messages,
+              (std::vector<std::string>{
+                  "Die Datei \"" + file("a.xls") +
+                  "\" wurde geschrieben, enthält aber nicht alle selektierten "
+                  "Merkmale.\nIm Teileprogramm nicht gefunden: \"KRS1\", \"KRS3\""}));
+    EXPECT_EQ(fakes::read_file(dir / "a.xls"), "3,0000;4,0000\r\n");
 }
 
 } // namespace

@@ -85,6 +85,7 @@ TEST(Messages, WordEveryKindOfFailureInGermanOnce) {
     const FileCase files[] = {
         {failure(FileKind::TargetIsFolder), "Der Name bezeichnet einen Ordner"},
         {failure(FileKind::NoTemporaryName), "Temporäre Datei konnte nicht angelegt werden"},
+        {failure(FileKind::ReadOnly, CodeKind::Errno, EACCES), "Die Datei ist schreibgeschützt"},
         {failure(FileKind::System, CodeKind::Errno, EACCES), "Zugriff verweigert"},
         {failure(FileKind::System, CodeKind::Errno, EPERM), "Zugriff verweigert"},
         {failure(FileKind::System, CodeKind::Errno, ENOENT), "Ordner nicht gefunden"},
@@ -122,6 +123,14 @@ TEST(Messages, WordEveryKindOfFailureInGermanOnce) {
     failed.file_failure = failure(FileKind::System, CodeKind::Errno, ENOSPC);
     failed.file_failure.path = "/tmp/a.xls.tmp";
     const exporter::ExportResult incomplete = outcome(Status::Written, 2);
+    exporter::ExportResult overflowed = outcome(Status::Written);
+    overflowed.uncomputed_values = 1;
+    exporter::ExportResult vanished = outcome(Status::Written, 1);
+    vanished.uncomputed_values = 3;
+    for (int k = 1; k <= 11; ++k)
+        vanished.unmatched_entries.push_back("K" + std::to_string(k));
+    exporter::ExportResult copy_failed = outcome(Status::TargetIncomplete);
+    copy_failed.file_failure = failure(FileKind::System, CodeKind::Errno, ENOSPC);
     const std::pair<exporter::ExportResult, const char*> outcomes[] = {
         {outcome(Status::Written), "Alle selektierten Merkmale in Datei geschrieben"},
         {lost, "Vormesa antwortet nicht mehr.\nDie Ausgabe ist unvollständig und wurde nicht "
@@ -130,6 +139,15 @@ TEST(Messages, WordEveryKindOfFailureInGermanOnce) {
                  "vorhandene Datei dieses Namens ist unverändert."},
         {incomplete, "Die Datei \"a.xls\" wurde geschrieben, ist aber unvollständig: 2 Werte "
                      "konnten nicht aus Vormesa gelesen werden. Die betroffenen Felder sind leer."},
+        {overflowed, "Die Datei \"a.xls\" wurde geschrieben, ist aber unvollständig: 1 Wert "
+                     "konnte nicht berechnet werden. Die betroffenen Felder sind leer."},
+        {vanished, "Die Datei \"a.xls\" wurde geschrieben, ist aber unvollständig: 1 Wert konnte "
+                   "nicht aus Vormesa gelesen werden, 3 Werte konnten nicht berechnet werden. "
+                   "Die betroffenen Felder sind leer.\nIm Teileprogramm nicht "
+                   "gefunden: \"K1\", \"K2\", \"K3\", \"K4\", \"K5\", \"K6\", \"K7\", \"K8\", "
+                   "\"K9\", \"K10\", …"},
+        {copy_failed, "Die Datei \"a.xls\" konnte nicht vollständig geschrieben werden: "
+                      "Datenträger voll.\nSie ist möglicherweise unvollständig."},
     };
     for (const auto& [result, text] : outcomes)
         EXPECT_EQ(app::export_outcome_text(result, "a.xls"), text);

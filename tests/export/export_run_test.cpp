@@ -283,4 +283,32 @@ TEST_F(ExportRun, ManyHitsAreAllWrittenAndSummarised) {
         std::string::npos);
 }
 
+// Near the largest double the radius, the radial deviation and the
+// differences overflow: those fields stay empty and are counted.
+TEST_F(ExportRun, AValueThatOverflowsStaysEmptyAndIsCounted) {
+    host.open({fakes::feature("R", 10,
+                              {fakes::hit({1e308, 1e308, 0}, {-1e308, -1e308, 0}),
+                               fakes::hit({-1e308, -1e308, 0}, {1e308, 1e308, 0})})});
+    select({"R"});
+    struct Case {
+        OutputOption option;
+        const char* file;
+    };
+    const Case cases[] = {
+        {OutputOption::Option1, "\r\n\r\n"},
+        {OutputOption::Option3, ";\r\n;\r\n"},
+        {OutputOption::Option4,
+         "Nummer\tPR\tPW\tTiefe\r\n1\t\t0\t0,0000\r\n2\t\t180\t0,0000\r\n\r\n"
+         "Berechnung\tWinkel\tAbstand\r\n\t0\t\r\n\r\n\t\tMax\t\r\n"
+         "\t\tMin\t\r\n\t\tMittelwert\t\r\n"},
+    };
+    for (const Case& c : cases) {
+        request.option = c.option;
+        const ExportResult result = run();
+        EXPECT_EQ(output(), c.file);
+        EXPECT_EQ(result.uncomputed_values, c.option == OutputOption::Option3 ? 4 : 2);
+        EXPECT_EQ(result.unread_values, 0);
+    }
+}
+
 } // namespace

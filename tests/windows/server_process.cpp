@@ -12,7 +12,9 @@ namespace {
 
 constexpr DWORD start_timeout_ms = 20000;
 
-std::wstring quoted(const std::wstring& text) {
+} // namespace
+
+std::wstring quoted_argument(const std::wstring& text) {
     std::wstring result = L"\"";
     for (wchar_t c : text) {
         if (c == L'"')
@@ -21,8 +23,6 @@ std::wstring quoted(const std::wstring& text) {
     }
     return result + L"\"";
 }
-
-} // namespace
 
 std::wstring registered_server_path() {
     std::array<wchar_t, 40> class_id{};
@@ -42,9 +42,9 @@ std::wstring registered_server_path() {
 }
 
 ServerProcess::ServerProcess(const std::vector<std::string>& args) {
-    std::wstring command_line = quoted(registered_server_path());
+    std::wstring command_line = quoted_argument(registered_server_path());
     for (const std::string& arg : args)
-        command_line += L" " + quoted(common::to_utf16(arg));
+        command_line += L" " + quoted_argument(common::to_utf16(arg));
     STARTUPINFOW startup{};
     startup.cb = sizeof(startup);
     // Started suspended so the ready event exists before the server looks for it.

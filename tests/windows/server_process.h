@@ -33,6 +33,9 @@ private:
 // The server executable as registered for ZORVAT.Application.
 std::wstring registered_server_path();
 
+// One argument of a command line, as the started program splits it again.
+std::wstring quoted_argument(const std::wstring& text);
+
 // The exit code of a process that ends within `timeout`, else nothing.
 std::optional<DWORD> exit_code_within(HANDLE process, std::chrono::milliseconds timeout);
 

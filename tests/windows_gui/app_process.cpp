@@ -6,6 +6,7 @@
 #include <array>
 #include <stdexcept>
 #include <string>
+#include <thread>
 
 namespace kastrel::wintest {
 
@@ -22,6 +23,78 @@ std::wstring kastrel_path() {
     for (int level = 0; level < 3; ++level)
         path.erase(path.find_last_of(L"\\/"));
     return path + L"\\app\\win32\\Kastrel.exe";
+}
+
+namespace {
+
+// An inheritable write end for the child, and a thread that reads the other end.
+class CapturedPipe {
+public:
+    explicit CapturedPipe(std::string& text) {
+        SECURITY_ATTRIBUTES inherit{sizeof(inherit), nullptr, TRUE};
+        if (!CreatePipe(&read_, &write_, &inherit, 0))
+            throw std::runtime_error("cannot create a pipe");
+        SetHandleInformation(read_, HANDLE_FLAG_INHERIT, 0);
+        reader_ = std::thread([this, &text] {
+            std::array<char, 4096> buffer{};
+            DWORD got = 0;
+            while (
+                ReadFile(read_, buffer.data(), static_cast<DWORD>(buffer.size()), &got, nullptr) &&
+                got > 0)
+                text.append(buffer.data(), got);
+        });
+    }
+    ~CapturedPipe() {
+        close_write_end();
+        reader_.join();
+        CloseHandle(read_);
+    }
+    CapturedPipe(const CapturedPipe&) = delete;
+    CapturedPipe& operator=(const CapturedPipe&) = delete;
+
+    HANDLE write_end() const { return write_; }
+    // Once the child has its copy: the reader ends when the child's copy closes.
+    void close_write_end() {
+        if (write_ != nullptr)
+            CloseHandle(write_);
+        write_ = nullptr;
+    }
+
+private:
+    HANDLE read_ = nullptr;
+    HANDLE write_ = nullptr;
+    std::thread reader_;
+};
+
+} // namespace
+
+CommandLineRun run_with_arguments(const std::vector<std::wstring>& arguments) {
+    CommandLineRun run;
+    std::wstring command_line = quoted_argument(kastrel_path());
+    for (const std::wstring& argument : arguments)
+        command_line += L" " + quoted_argument(argument);
+    PROCESS_INFORMATION process{};
+    {
+        CapturedPipe out(run.out);
+        CapturedPipe err(run.err);
+        STARTUPINFOW startup{};
+        startup.cb = sizeof(startup);
+        startup.dwFlags = STARTF_USESTDHANDLES;
+        startup.hStdInput = nullptr;
+        startup.hStdOutput = out.write_end();
+        startup.hStdError = err.write_end();
+        if (!CreateProcessW(nullptr, command_line.data(), nullptr, nullptr, TRUE, 0, nullptr,
+                            nullptr, &startup, &process))
+            throw std::runtime_error("cannot start Kastrel.exe");
+        out.close_write_end();
+        err.close_write_end();
+        run.exit_code = exit_code_within(process.hProcess, std::chrono::seconds(60));
+        if (!run.exit_code)
+            TerminateProcess(process.hProcess, 1);
+    }
+    CloseHandle(process.hThread);
+    CloseHandle(process.hProcess);
+    return run;
 }
 
 AppProcess::AppProcess() {

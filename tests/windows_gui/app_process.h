@@ -3,12 +3,22 @@
 #include <chrono>
 #include <optional>
 #include <string>
+#include <vector>
 #include <windows.h>
 
 namespace kastrel::wintest {
 
 // The Kastrel.exe the tests run: KASTREL_EXE, else the one of this build.
 std::wstring kastrel_path();
+
+// What Kastrel.exe started with arguments left: its exit code (nothing when
+// it did not end in time) and its standard output and error, each a pipe.
+struct CommandLineRun {
+    std::optional<DWORD> exit_code;
+    std::string out;
+    std::string err;
+};
+CommandLineRun run_with_arguments(const std::vector<std::wstring>& arguments);
 
 // Kastrel.exe started by the test: the one from this build, or the one named
 // by KASTREL_EXE. Closed (WM_CLOSE, then TerminateProcess) when this goes.

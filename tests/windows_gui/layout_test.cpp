@@ -4,6 +4,7 @@
 #include "app/frm_points_form.h"
 #include "app/win32/frm_points_layout.h"
 #include "app/win32/win32_dialogs.h"
+#include "app/win32/window_font.h"
 #include "tests/windows_gui/kastrel_session.h"
 #include "tests/windows_gui/registry_override.h"
 
@@ -97,6 +98,74 @@ TEST_P(ScaledLayout, ControlsAreTheOnesTheFormDescribesAtTheResolution) {
     POINT inside{(check2.left + check2.right) / 2, (check2.top + check2.bottom) / 2};
     EXPECT_EQ(ChildWindowFromPointEx(window_, inside, CWP_SKIPINVISIBLE | CWP_SKIPTRANSPARENT),
               control(Control::Check2));
+}
+
+// The room a control leaves its caption, and whether it wraps the caption
+// (as the control draws it: buttons inside their edge, check and option
+// boxes beside their box, the frame's caption on its top line).
+struct CaptionRoom {
+    RECT room;
+    bool wraps;
+};
+
+CaptionRoom caption_room(ControlKind kind, RECT client, int dpi) {
+    const auto px = [dpi](int at_96) { return MulDiv(at_96, dpi, 96); };
+    switch (kind) {
+    case ControlKind::command_button:
+        InflateRect(&client, -px(3), -px(3));
+        return {client, true};
+    case ControlKind::option_button:
+    case ControlKind::check_box:
+        client.left += px(13) + px(4);
+        return {client, kind == ControlKind::option_button};
+    case ControlKind::frame:
+        InflateRect(&client, -px(8), 0);
+        return {client, false};
+    default:
+        return {client, true};
+    }
+}
+
+// Every caption, measured with the font the control draws it in, fits its
+// control: no word wider than the room, no line's letters below its bottom.
+// The leading above the first line is for accents on capitals, which no
+// caption has, so it may fall outside.
+TEST_P(ScaledLayout, EveryCaptionFitsItsControlAtTheResolution) {
+    const int dpi = GetParam();
+    RegistryOverride resolution(L"Control Panel\\Desktop", L"LogPixels", static_cast<DWORD>(dpi));
+    ASSERT_NO_FATAL_FAILURE(start({example("bolt_circle_8.json")}));
+
+    // The window's font, made here as the window makes it: a font handle
+    // is of no use in another process.
+    const WindowFont font(dpi);
+    LOGFONTW font_description{};
+    GetObjectW(font.handle(), sizeof(font_description), &font_description);
+    HDC screen = GetDC(nullptr);
+    HGDIOBJ previous = SelectObject(screen, font.handle());
+    TEXTMETRICW metrics{};
+    GetTextMetricsW(screen, &metrics);
+    for (const FormControl& described : frm_points_form().controls) {
+        if (*described.caption == '\0')
+            continue;
+        SCOPED_TRACE(described.name);
+        HWND item = control(described.control);
+        std::wstring text = window_text(item);
+        EXPECT_EQ(text.find_first_of(L"ÄÖÜÀÁÉÈ"), std::wstring::npos);
+
+        RECT client{};
+        GetClientRect(item, &client);
+        const auto [room, wraps] = caption_room(described.kind, client, dpi);
+        const bool label = described.kind == ControlKind::label;
+        RECT needed{0, 0, room.right - room.left, 0};
+        DrawTextW(screen, text.data(), static_cast<int>(text.size()), &needed,
+                  DT_CALCRECT | (wraps ? DT_WORDBREAK : DT_SINGLELINE) | (label ? DT_NOPREFIX : 0));
+        EXPECT_LE(needed.right - needed.left, room.right - room.left)
+            << "font " << to_utf8(font_description.lfFaceName) << " " << font_description.lfHeight;
+        EXPECT_LE(needed.bottom - needed.top - metrics.tmInternalLeading, room.bottom - room.top)
+            << "font " << to_utf8(font_description.lfFaceName) << " " << font_description.lfHeight;
+    }
+    SelectObject(screen, previous);
+    ReleaseDC(nullptr, screen);
 }
 
 INSTANTIATE_TEST_SUITE_P(Resolutions, ScaledLayout, ::testing::Values(96, 144));

@@ -38,6 +38,9 @@ void answer_nothing_more() {
     MSG message;
     while (GetMessageW(&message, nullptr, 0, 0) > 0) {
     }
+    // Told to end: the class object goes with the apartment, so the next
+    // server is the one COM hands out.
+    CoUninitialize();
     ExitProcess(static_cast<UINT>(message.wParam));
 }
 

@@ -19,7 +19,8 @@ IMessageFilter* make_busy_filter(SimHost& host);
 inline constexpr HRESULT busy_result = RPC_E_SERVERCALL_RETRYLATER;
 
 // The call that hangs and every one after it: nothing is dispatched any more,
-// so no caller gets an answer; the server only waits to be told to end.
+// so no caller gets an answer; the server only waits to be told to end, and
+// then ends at once.
 [[noreturn]] void answer_nothing_more();
 
 } // namespace vormesa_sim::win32

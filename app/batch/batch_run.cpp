@@ -1,0 +1,132 @@
+#include "app/batch/batch_run.h"
+
+#include "app/batch/command_line.h"
+#include "app/diagnostic_log.h"
+#include "app/messages.h"
+#include "app/part_program_steps.h"
+
+namespace kastrel::app::batch {
+namespace {
+
+void report_host_error(const host::AutomationError& error, Console& console) {
+    write_diagnostic(log_text(error));
+    console.err(runtime_error_text(error));
+}
+
+// The listing's outcome when it listed nothing: told as the window tells it.
+// A host lost while listing leaves the target as it was.
+int report_unlisted(const Listing& listing, Console& console) {
+    switch (listing.status) {
+    case Listing::Status::HostNotRunning:
+        console.err(message::host_not_running);
+        break;
+    case Listing::Status::NoPartProgram:
+        console.err(message::no_part_program);
+        break;
+    case Listing::Status::Failed:
+        report_host_error(*listing.error, console);
+        break;
+    case Listing::Status::HostLost:
+        write_diagnostic(log_text(*listing.error));
+        console.err(message::listing_host_lost);
+        return host_lost;
+    case Listing::Status::Listed:
+        return complete;
+    }
+    return no_part_program;
+}
+
+// --all as "Alle Merkmale selektieren", each --select ID as clicking every
+// entry that carries it.
+std::vector<bool> selection(const ExportCommand& command, const std::vector<std::string>& entries,
+                            Console& console) {
+    std::vector<bool> selected(entries.size(), command.select_all);
+    for (const std::string& id : command.select) {
+        bool found = false;
+        for (std::size_t i = 0; i < entries.size(); ++i)
+            if (entries[i] == id)
+                selected[i] = found = true;
+        if (!found)
+            console.err(unknown_selection_text(id));
+    }
+    return selected;
+}
+
+int exit_code_of(const exporter::ExportResult& result) {
+    using Status = exporter::ExportResult::Status;
+    switch (result.status) {
+    case Status::Written:
+        // Something missing from the file is never a complete run.
+        return result.unread_values == 0 && result.uncomputed_values == 0 &&
+                       result.unmatched_entries.empty()
+                   ? complete
+                   : incomplete;
+    case Status::FileFailed:
+    case Status::TargetIncomplete: // its message says the target may be incomplete
+        return file_failed;
+    case Status::HostLost:
+        return host_lost;
+    case Status::NoOutputOption:
+        break; // the command line always names an option; the window ends with 1 here
+    case Status::Cancelled:
+        break; // only a window's progress can cancel a run
+    }
+    return no_part_program;
+}
+
+int list(host::HostConnector& host, Console& console, const std::string& decimal_separator) {
+    const Listing listing = read_listing(host, decimal_separator);
+    if (listing.status != Listing::Status::Listed)
+        return report_unlisted(listing, console);
+    for (const std::string& id : listing.ids)
+        console.out(id);
+    return complete;
+}
+
+int export_file(const ExportCommand& command, host::HostConnector& host, Console& console,
+                const std::string& decimal_separator) {
+    const Listing listing = read_listing(host, decimal_separator);
+    if (listing.status != Listing::Status::Listed)
+        return report_unlisted(listing, console);
+
+    exporter::ExportRequest request;
+    request.entries = listing.ids;
+    request.selected = selection(command, request.entries, console);
+    request.option = command.option;
+    request.planes = command.planes;
+    request.decimal_separator = decimal_separator;
+
+    host::Object commands;
+    try {
+        commands = active_commands(host);
+    } catch (const host::AutomationError& error) {
+        report_host_error(error, console);
+        return host::is_host_lost(error) ? host_lost : no_part_program;
+    }
+    const exporter::ExportResult result = export_to_file(*commands, request, command.file);
+    write_diagnostic(log_text(result));
+    console.err(export_outcome_text(result, command.file));
+    return exit_code_of(result);
+}
+
+} // namespace
+
+int run_command_line(const std::vector<std::string>& arguments, std::string_view program,
+                     host::HostConnector& host, Console& console,
+                     const std::string& decimal_separator) {
+    const Command command = parse_command_line(arguments);
+    if (const auto* error = std::get_if<UsageError>(&command)) {
+        console.err(usage_error_text(*error));
+        console.err(usage_text(program));
+        return usage_error;
+    }
+    if (std::holds_alternative<HelpCommand>(command)) {
+        console.out(usage_text(program));
+        return complete;
+    }
+    if (std::holds_alternative<ListCommand>(command))
+        return list(host, console, decimal_separator);
+    return export_file(std::get<ExportCommand>(command), host, console, decimal_separator);
+}
+
+} // namespace kastrel::app::batch

@@ -1,0 +1,45 @@
+#pragma once
+
+#include "export/export_request.h"
+
+#include <string>
+#include <variant>
+#include <vector>
+
+namespace kastrel::app::batch {
+
+struct HelpCommand {};
+struct ListCommand {};
+
+// --export FILE: the window's start state unless the options say otherwise.
+struct ExportCommand {
+    std::string file; // UTF-8
+    exporter::OutputOption option = exporter::OutputOption::Option4;
+    exporter::PlaneSwitches planes{true, false, false};
+    bool select_all = false;
+    std::vector<std::string> select; // IDs, in the order given
+};
+
+// What is wrong with a command line; messages words it.
+struct UsageError {
+    enum class Kind {
+        UnknownArgument, // `argument`
+        MissingValue,    // `option` ends the line
+        InvalidValue,    // `option` with `argument`
+        GivenTwice,      // `option`
+        NotAlone,        // `option` (--list, --help) with other arguments
+        NoCommand,       // neither --export, --list nor --help
+        NoSelection,     // --export without --all or --select
+        BothSelections,  // --all and --select together
+    };
+    Kind kind;
+    std::string option;
+    std::string argument;
+};
+
+using Command = std::variant<HelpCommand, ListCommand, ExportCommand, UsageError>;
+
+// The arguments after the program's name, at least one.
+Command parse_command_line(const std::vector<std::string>& arguments);
+
+} // namespace kastrel::app::batch

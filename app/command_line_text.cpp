@@ -1,0 +1,73 @@
+#include "app/messages.h"
+
+namespace kastrel::app {
+namespace {
+
+std::string allowed_values(const std::string& option) {
+    if (option == "--option")
+        return "1, 2, 3 oder 4";
+    if (option == "--plane")
+        return "XY, XZ, YZ oder none";
+    return "ein Dateiname";
+}
+
+} // namespace
+
+std::string usage_text(std::string_view program) {
+    const std::string name(program);
+    return "Aufruf:\n"
+           "  " +
+           name +
+           " --export DATEI [--option 1|2|3|4] [--plane XY|XZ|YZ|none] "
+           "(--all | --select ID [--select ID ...])\n"
+           "  " +
+           name +
+           " --list\n"
+           "  " +
+           name +
+           " --help\n"
+           "\n"
+           "  --export DATEI  schreibt die Messpunkte der selektierten Merkmale des aktiven\n"
+           "                  Teileprogramms in DATEI; eine vorhandene Datei wird ersetzt\n"
+           "  --option N      Ausgabeoption 1 bis 4 (ohne Angabe 4)\n"
+           "  --plane EBENE   XY, XZ, YZ oder none für keine Ebene (ohne Angabe XY)\n"
+           "  --all           alle Merkmale selektieren\n"
+           "  --select ID     jedes Merkmal mit dieser ID selektieren (mehrfach möglich)\n"
+           "  --list          die Merkmale des aktiven Teileprogramms ausgeben, eines je Zeile\n"
+           "  --help          diese Hilfe\n"
+           "\n"
+           "Ende-Code: 0 vollständig geschrieben, 1 Vormesa nicht gestartet oder kein aktives\n"
+           "Teileprogramm, 2 Aufruf fehlerhaft, 3 Datei nicht geschrieben, 4 Datei unvollständig,\n"
+           "5 Vormesa antwortet nicht mehr (Datei nicht geschrieben)";
+}
+
+std::string usage_error_text(const batch::UsageError& error) {
+    using Kind = batch::UsageError::Kind;
+    switch (error.kind) {
+    case Kind::UnknownArgument:
+        return "Unbekanntes Argument \"" + error.argument + "\"";
+    case Kind::MissingValue:
+        return "Zu " + error.option + " fehlt der Wert";
+    case Kind::InvalidValue:
+        return "Ungültiger Wert \"" + error.argument + "\" für " + error.option +
+               " (erlaubt: " + allowed_values(error.option) + ")";
+    case Kind::GivenTwice:
+        return error.option + " ist mehrfach angegeben";
+    case Kind::NotAlone:
+        return error.option + " steht allein, ohne weitere Argumente";
+    case Kind::NoCommand:
+        return "--export, --list oder --help fehlt";
+    case Kind::NoSelection:
+        return "Zu --export fehlt --all oder --select ID";
+    case Kind::BothSelections:
+        return "--all und --select schließen einander aus";
+    }
+    return {};
+}
+
+std::string unknown_selection_text(const std::string& id) {
+    return "Warnung: kein Merkmal der Liste hat die ID \"" + id +
+           "\"; dafür wird nichts selektiert";
+}
+
+} // namespace kastrel::app

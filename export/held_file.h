@@ -1,0 +1,72 @@
+#pragma once
+
+#include "export/file_failure.h"
+
+#include <filesystem>
+#include <optional>
+#include <string_view>
+#include <utility>
+
+namespace kastrel::exporter {
+
+// A temporary file of one run, open from its creation until it is put in
+// place or removed. While it is open no other run takes it for abandoned: on
+// Linux it holds an exclusive lock, on Windows it does not share deleting.
+// Every call that fails throws FileError.
+class HeldFile {
+public:
+    // Creates the file; nothing when the name is taken. `private_to_user` for
+    // a folder that other users share.
+    static std::optional<HeldFile> create_new(const std::filesystem::path& path,
+                                              bool private_to_user);
+    // Removes the file unless it was put in place.
+    ~HeldFile();
+    HeldFile(HeldFile&& other) noexcept
+        : path_(std::move(other.path_)), handle_(other.handle_),
+          open_(std::exchange(other.open_, false)), placed_(std::exchange(other.placed_, true)) {}
+    HeldFile(const HeldFile&) = delete;
+    HeldFile& operator=(const HeldFile&) = delete;
+    HeldFile& operator=(HeldFile&&) = delete;
+
+    const std::filesystem::path& path() const noexcept { return path_; }
+    void write(std::string_view bytes);
+    // Flushes the file to disk and moves it to the target's name, keeping the
+    // target's owner, group and permissions (Linux) or attributes (Windows).
+    // False, with nothing done, when the move would lose what the target has:
+    // an owner or group this user cannot give, further names (hard links);
+    // on Windows also for a path of MAX_PATH characters or more.
+    bool put_in_place(const std::filesystem::path& target);
+    // Writes the file's content over the existing target itself: open,
+    // truncate, write, flush to disk. A failure once the target was opened
+    // is marked as having changed it.
+    void copy_over(const std::filesystem::path& target);
+
+private:
+#ifdef _WIN32
+    using Handle = void*;
+#else
+    using Handle = int;
+#endif
+    HeldFile(std::filesystem::path path, Handle handle) : path_(std::move(path)), handle_(handle) {}
+    void close();
+
+    std::filesystem::path path_;
+    Handle handle_;
+    bool open_ = true;
+    bool placed_ = false;
+};
+
+enum class TargetState { Missing, Writable };
+
+// What the target allows, before anything is written: throws FileError for a
+// folder, for a file this user may not write (ReadOnly) or when the system
+// says no.
+TargetState check_target(const std::filesystem::path& target);
+
+// Whether a failure to create a file says the folder takes no new files.
+bool denies_new_files(const FileFailure& failure);
+
+// Removes the files of `folder` named for `stem` that no running program holds.
+void remove_abandoned(const std::filesystem::path& folder, const std::filesystem::path& stem);
+
+} // namespace kastrel::exporter

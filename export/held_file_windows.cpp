@@ -1,0 +1,201 @@
+#include "export/held_file.h"
+#include "export/temporary_name.h"
+
+#include <algorithm>
+#include <utility>
+#include <vector>
+#include <windows.h>
+
+namespace kastrel::exporter {
+namespace {
+
+constexpr DWORD copy_chunk = 1 << 16;
+
+[[noreturn]] void fail(DWORD code, const std::filesystem::path& path, bool target_changed = false) {
+    throw FileError({FileFailure::Kind::System, FileFailure::CodeKind::Windows,
+                     static_cast<int>(code != 0 ? code : ERROR_GEN_FAILURE), path},
+                    target_changed);
+}
+
+// The path in its long form (\\?\C:\..., \\?\UNC\server\...), so that names
+// beyond 260 characters work with every call.
+std::wstring long_form(const std::filesystem::path& path) {
+    const std::wstring& text = path.native();
+    if (text.starts_with(L"\\\\?\\") || text.starts_with(L"\\\\.\\"))
+        return text;
+    const DWORD size = GetFullPathNameW(text.c_str(), 0, nullptr, nullptr);
+    if (size == 0)
+        return text;
+    std::wstring full(size, L'\0');
+    full.resize(GetFullPathNameW(text.c_str(), size, full.data(), nullptr));
+    if (full.starts_with(L"\\\\?\\") || full.starts_with(L"\\\\.\\"))
+        return full;
+    if (full.starts_with(L"\\\\"))
+        return L"\\\\?\\UNC\\" + full.substr(2);
+    return L"\\\\?\\" + full;
+}
+
+bool write_all(HANDLE file, const char* bytes, std::size_t size) {
+    while (size > 0) {
+        const DWORD part = static_cast<DWORD>(std::min<std::size_t>(size, 1u << 30));
+        DWORD written = 0;
+        if (!WriteFile(file, bytes, part, &written, nullptr))
+            return false;
+        bytes += written;
+        size -= written;
+    }
+    return true;
+}
+
+// Closes the handle on every way out.
+struct ClosingHandle {
+    HANDLE handle;
+    ~ClosingHandle() {
+        if (handle != INVALID_HANDLE_VALUE)
+            CloseHandle(handle);
+    }
+    HANDLE release() { return std::exchange(handle, INVALID_HANDLE_VALUE); }
+};
+
+// Whether the existing file has names besides `path` (hard links), which a
+// replacement would leave with the old content.
+bool further_names(const std::wstring& path) {
+    ClosingHandle file{CreateFileW(path.c_str(), 0,
+                                   FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                   OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr)};
+    BY_HANDLE_FILE_INFORMATION information{};
+    return file.handle != INVALID_HANDLE_VALUE &&
+           GetFileInformationByHandle(file.handle, &information) && information.nNumberOfLinks > 1;
+}
+
+} // namespace
+
+std::optional<HeldFile> HeldFile::create_new(const std::filesystem::path& path, bool) {
+    // Read sharing only: a running export's file can be neither written nor
+    // deleted by anyone else.
+    const HANDLE file =
+        CreateFileW(long_form(path).c_str(), GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ, nullptr,
+                    CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) {
+        const DWORD error = GetLastError();
+        if (error == ERROR_FILE_EXISTS || error == ERROR_ALREADY_EXISTS)
+            return std::nullopt;
+        fail(error, path);
+    }
+    return HeldFile(path, file);
+}
+
+HeldFile::~HeldFile() {
+    close();
+    if (!placed_)
+        DeleteFileW(long_form(path_).c_str());
+}
+
+void HeldFile::close() {
+    if (open_)
+        CloseHandle(handle_);
+    open_ = false;
+}
+
+void HeldFile::write(std::string_view bytes) {
+    if (!write_all(handle_, bytes.data(), bytes.size()))
+        fail(GetLastError(), path_);
+}
+
+bool HeldFile::put_in_place(const std::filesystem::path& target) {
+    const std::wstring from = long_form(path_);
+    const std::wstring to = long_form(target);
+    const DWORD attributes = GetFileAttributesW(to.c_str());
+    if (attributes != INVALID_FILE_ATTRIBUTES) {
+        // Other names (hard links) would keep the old content, and Wine's
+        // ReplaceFileW breaks its caller's registers on paths this long:
+        // written over in place, the target keeps all it has.
+        if (further_names(to) || from.size() >= MAX_PATH || to.size() >= MAX_PATH)
+            return false;
+        // ReplaceFileW keeps them on Windows, not under every emulation: set
+        // the target's attributes (hidden, archive, ...) on the new file first.
+        FILE_BASIC_INFO basic{};
+        basic.FileAttributes = attributes;
+        SetFileInformationByHandle(handle_, FileBasicInfo, &basic, sizeof basic);
+    }
+    if (!FlushFileBuffers(handle_))
+        fail(GetLastError(), path_);
+    close();
+    if (attributes != INVALID_FILE_ATTRIBUTES) {
+        if (!ReplaceFileW(to.c_str(), from.c_str(), nullptr, REPLACEFILE_IGNORE_MERGE_ERRORS,
+                          nullptr, nullptr))
+            fail(GetLastError(), target);
+    } else if (!MoveFileExW(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING)) {
+        fail(GetLastError(), target);
+    }
+    placed_ = true;
+    return true;
+}
+
+void HeldFile::copy_over(const std::filesystem::path& target) {
+    ClosingHandle out{CreateFileW(long_form(target).c_str(), GENERIC_WRITE, FILE_SHARE_READ,
+                                  nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr)};
+    if (out.handle == INVALID_HANDLE_VALUE)
+        fail(GetLastError(), target);
+    if (!SetEndOfFile(out.handle))
+        fail(GetLastError(), target, true);
+    LARGE_INTEGER start{};
+    if (!SetFilePointerEx(handle_, start, nullptr, FILE_BEGIN))
+        fail(GetLastError(), path_, true);
+    std::vector<char> chunk(copy_chunk);
+    while (true) {
+        DWORD got = 0;
+        if (!ReadFile(handle_, chunk.data(), copy_chunk, &got, nullptr))
+            fail(GetLastError(), path_, true);
+        if (got == 0)
+            break;
+        if (!write_all(out.handle, chunk.data(), got))
+            fail(GetLastError(), target, true);
+    }
+    if (!FlushFileBuffers(out.handle) || !CloseHandle(out.release()))
+        fail(GetLastError(), target, true);
+}
+
+TargetState check_target(const std::filesystem::path& target) {
+    // What keeps the name from being looked up is reported when the file is created.
+    const DWORD attributes = GetFileAttributesW(long_form(target).c_str());
+    if (attributes == INVALID_FILE_ATTRIBUTES)
+        return TargetState::Missing;
+    if (attributes & FILE_ATTRIBUTE_DIRECTORY)
+        throw FileError(
+            {FileFailure::Kind::TargetIsFolder, FileFailure::CodeKind::Windows, 0, target});
+    // Replacing the file would bypass its read-only attribute.
+    if (attributes & FILE_ATTRIBUTE_READONLY)
+        throw FileError({FileFailure::Kind::ReadOnly, FileFailure::CodeKind::Windows,
+                         ERROR_ACCESS_DENIED, target});
+    return TargetState::Writable;
+}
+
+bool denies_new_files(const FileFailure& failure) {
+    return failure.kind == FileFailure::Kind::System &&
+           failure.code_kind == FileFailure::CodeKind::Windows &&
+           failure.code == ERROR_ACCESS_DENIED;
+}
+
+void remove_abandoned(const std::filesystem::path& folder, const std::filesystem::path& stem) {
+    const std::wstring pattern =
+        long_form((folder.empty() ? std::filesystem::path(L".") : folder) / stem) +
+        L".kastrel-*.tmp";
+    WIN32_FIND_DATAW found{};
+    const HANDLE search = FindFirstFileExW(pattern.c_str(), FindExInfoBasic, &found,
+                                           FindExSearchNameMatch, nullptr, 0);
+    if (search == INVALID_HANDLE_VALUE)
+        return;
+    std::vector<std::filesystem::path> candidates;
+    do {
+        if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) &&
+            is_temporary_for(found.cFileName, stem))
+            candidates.push_back(folder / found.cFileName);
+    } while (FindNextFileW(search, &found));
+    FindClose(search);
+    // A running export's file does not share deleting, so this fails for it.
+    for (const auto& candidate : candidates)
+        DeleteFileW(long_form(candidate).c_str());
+}
+
+} // namespace kastrel::exporter

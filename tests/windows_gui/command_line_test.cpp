@@ -1,0 +1,60 @@
+// Kastrel.exe started with arguments, as a measuring routine starts it:
+// no window, its texts on redirected standard handles.
+
+#include "tests/support/temp_dir.h"
+#include "tests/windows/server_process.h"
+#include "tests/windows_gui/app_process.h"
+#include "tests/windows_gui/kastrel_session.h"
+#include "tests/windows_gui/registry_override.h"
+
+#include <gtest/gtest.h>
+
+namespace kastrel::wintest {
+namespace {
+
+constexpr const wchar_t* international = L"Control Panel\\International";
+
+std::string expected(const std::string& name) {
+    return fakes::read_file(std::filesystem::path(KASTREL_SOURCE_DIR) / "tests/data/expected" /
+                            (name + ".xls"));
+}
+
+TEST(KastrelCommandLine, ExportsTheWindowsFilesAndListsIntoAPipe) {
+    ServerProcess server({example("bolt_circle_8.json")});
+    ASSERT_TRUE(server.ready());
+    fakes::TempDir dir;
+    const auto target = dir.path() / L"Maß.xls";
+    fakes::write_file(target, "vorher");
+    {
+        RegistryOverride separator(international, L"sDecimal", L",");
+        const auto run = run_with_arguments({L"--export", target.wstring(), L"--all"});
+        EXPECT_EQ(run.exit_code, std::optional<DWORD>(0)) << run.err;
+        EXPECT_EQ(run.err, "Alle selektierten Merkmale in Datei geschrieben\r\n");
+        EXPECT_EQ(fakes::read_file(target), expected("bolt8_opt4_xy_de"));
+    }
+    {
+        RegistryOverride separator(international, L"sDecimal", L".");
+        const auto run = run_with_arguments(
+            {L"--select", L"LK1", L"--option", L"2", L"--export", target.wstring()});
+        EXPECT_EQ(run.exit_code, std::optional<DWORD>(0)) << run.err;
+        EXPECT_EQ(fakes::read_file(target), expected("bolt8_opt2_en"));
+    }
+    EXPECT_EQ(dir.file_count(), 1u);
+
+    const auto list = run_with_arguments({L"--list"});
+    EXPECT_EQ(list.exit_code, std::optional<DWORD>(0)) << list.err;
+    EXPECT_EQ(list.out, "LK1\r\n");
+    EXPECT_EQ(list.err, "");
+}
+
+TEST(KastrelCommandLine, AUsageErrorIsWrittenInUtf8AndEndsWith2) {
+    const auto run = run_with_arguments({L"--option", L"9", L"--export", L"a.xls", L"--all"});
+    EXPECT_EQ(run.exit_code, std::optional<DWORD>(2));
+    EXPECT_EQ(run.err.substr(0, run.err.find("Aufruf:")),
+              "Ungültiger Wert \"9\" für --option (erlaubt: 1, 2, 3 oder 4)\r\n");
+    EXPECT_NE(run.err.find("  Kastrel.exe --list\r\n"), std::string::npos) << run.err;
+    EXPECT_EQ(run.out, "");
+}
+
+} // namespace
+} // namespace kastrel::wintest
