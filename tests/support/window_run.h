@@ -6,7 +6,9 @@
 #include "tests/support/temp_dir.h"
 
 #include <algorithm>
+#include <gtest/gtest.h>
 #include <string>
+#include <vector>
 
 namespace kastrel::fakes {
 
@@ -44,6 +46,26 @@ inline std::string export_host_lost_text(const std::string& file) {
     return "Vormesa antwortet nicht mehr.\nDie Ausgabe ist unvollständig und wurde nicht "
            "gespeichert; die Datei \"" +
            file + "\" ist unverändert.";
+}
+
+// After an export that lost the host: only the host-lost message, the target
+// as it was and nothing left beside it, the window still open.
+inline void expect_host_lost_and_target_untouched(const FakeView& view, const TempDir& dir,
+                                                  const std::filesystem::path& target) {
+    const std::u8string name = target.u8string();
+    EXPECT_EQ(view.messages, (std::vector<std::string>{
+                                 export_host_lost_text(std::string(name.begin(), name.end()))}));
+    EXPECT_EQ(read_file(target), "vorher");
+    EXPECT_EQ(dir.file_count(), 1u);
+    EXPECT_FALSE(view.ended);
+}
+
+// After an export whose host failed some other way: a file written over the
+// target, and one message saying it is incomplete.
+inline void expect_incomplete_file(const FakeView& view, const std::filesystem::path& target) {
+    ASSERT_EQ(view.messages.size(), 1u);
+    EXPECT_NE(view.messages[0].find("unvollständig: "), std::string::npos) << view.messages[0];
+    EXPECT_NE(read_file(target), "vorher");
 }
 
 } // namespace kastrel::fakes
