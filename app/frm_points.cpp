@@ -4,6 +4,7 @@
 #include "app/messages.h"
 #include "app/part_program_steps.h"
 #include "app/program_identity.h"
+#include "app/progress_run.h"
 #include "host/automation_error.h"
 
 #include <array>
@@ -52,10 +53,25 @@ void FrmPoints::Form_Load() {
 }
 
 void FrmPoints::cmd_lesen_Click() {
-    const Listing listing = read_listing(host_, view_.decimal_separator(), [this] {
-        view_.set_pointer(Pointer::Hourglass);
-        view_.clear_entries();
-    });
+    Listing listing;
+    {
+        ProgressRun run(ProgressRun::Kind::Listing, view_.progress_view(), host_);
+        try {
+            listing = read_listing(
+                host_, view_.decimal_separator(),
+                [this] {
+                    view_.set_pointer(Pointer::Hourglass);
+                    view_.clear_entries();
+                },
+                run);
+        } catch (const host::RunCancelled&) {
+            run.finish();
+            view_.clear_entries();
+            view_.show_message(message::listing_cancelled);
+            view_.set_pointer(Pointer::Arrow);
+            return;
+        }
+    }
     switch (listing.status) {
     case Listing::Status::Failed:
         // Reported, and the program stays open: ending it would lose the user's work.
@@ -89,10 +105,14 @@ void FrmPoints::cmd_lesen_Click() {
 void FrmPoints::cmd_schreiben_Click() {
     host::Object commands;
     try {
+        const ProgressRun attach(ProgressRun::Kind::Export, view_.progress_view(), host_);
         commands = active_commands(host_);
     } catch (const host::AutomationError& error) {
         show_runtime_error(view_, error);
         view_.set_pointer(Pointer::Arrow);
+        return;
+    } catch (const host::RunCancelled&) {
+        // Given up before a file was chosen: nothing to tell.
         return;
     }
 
@@ -104,7 +124,17 @@ void FrmPoints::cmd_schreiben_Click() {
     last_file_name_ = *file;
     view_.set_pointer(Pointer::Hourglass);
 
-    const exporter::ExportResult result = export_to_file(*commands, snapshot(view_), *file);
+    exporter::ExportResult result;
+    {
+        ProgressRun run(ProgressRun::Kind::Export, view_.progress_view(), host_);
+        result = export_to_file(*commands, snapshot(view_), *file, run);
+        // Released while a wait for the host can still be given up.
+        commands.reset();
+        // Where a waiting call cannot be given up (Wine's COM), it ends once
+        // the host goes; the user had given the run up already.
+        if (run.cancelled() && result.status == exporter::ExportResult::Status::HostLost)
+            result.status = exporter::ExportResult::Status::Cancelled;
+    }
     if (result.status == exporter::ExportResult::Status::NoOutputOption) {
         view_.show_message(message::no_output_option);
         view_.end_program();

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "app/progress_view.h"
+
 #include <optional>
 #include <string>
 
@@ -62,6 +64,9 @@ public:
 
     // The user's regional decimal separator, as it is to be written to the file.
     virtual std::string decimal_separator() const = 0;
+
+    // The progress window of long runs, and the main window while they go on.
+    virtual ProgressView& progress_view() = 0;
 };
 
 } // namespace kastrel::app

@@ -2,6 +2,7 @@
 
 #include "host/connector.h"
 
+#include <cmath>
 #include <cstdio>
 
 namespace kastrel::app {
@@ -19,6 +20,13 @@ std::string number_text(std::int32_t number) {
         std::snprintf(hex, sizeof hex, "%08X", static_cast<unsigned>(number));
         text += std::string(" (") + hex + ")";
     }
+    return text;
+}
+
+// A hit number or count: whole as they normally are, otherwise as given.
+std::string count_text(double value) {
+    char text[32];
+    std::snprintf(text, sizeof text, value == std::floor(value) ? "%.0f" : "%g", value);
     return text;
 }
 
@@ -135,8 +143,23 @@ std::string export_outcome_text(const exporter::ExportResult& result, const std:
                file + "\" ist unverändert.";
     case Status::NoOutputOption:
         return message::no_output_option;
+    case Status::Cancelled:
+        return "Ausgabe abgebrochen. Die Datei \"" + file + "\" ist unverändert.";
     }
     return {};
+}
+
+std::string progress_listing_text(int features) {
+    return "Merkmale werden eingelesen: " + std::to_string(features);
+}
+
+std::string progress_feature_text(std::string_view id, int number, int of) {
+    return "Merkmal " + std::string(id) + " (" + std::to_string(number) + " von " +
+           std::to_string(of) + ")";
+}
+
+std::string progress_hit_text(double number, double of) {
+    return "Messpunkt " + count_text(number) + " von " + count_text(of);
 }
 
 std::string log_text(const host::AutomationError& error) {

@@ -21,7 +21,18 @@ inline constexpr const char* no_output_option =
 inline constexpr const char* export_complete = "Alle selektierten Merkmale in Datei geschrieben";
 inline constexpr const char* listing_host_lost =
     "Vormesa antwortet nicht mehr.\nDie Merkmale wurden nicht eingelesen; die Liste bleibt leer.";
+inline constexpr const char* listing_cancelled = "Einlesen abgebrochen.";
+// The progress window's line while the host keeps a call waiting.
+inline constexpr const char* progress_host_silent = "Vormesa antwortet nicht …";
+inline constexpr const char* progress_host_busy = "Vormesa ist beschäftigt …";
+// The export before its first selected feature.
+inline constexpr const char* progress_searching = "Merkmale werden gesucht …";
 } // namespace message
+
+// The progress window's line: the listing's count, the export's feature and hit.
+std::string progress_listing_text(int features);
+std::string progress_feature_text(std::string_view id, int number, int of);
+std::string progress_hit_text(double number, double of);
 
 // What went wrong in a call into the host, in German: the host's own
 // description when it gave one, otherwise this program's wording of the kind.

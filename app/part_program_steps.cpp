@@ -20,6 +20,12 @@ host::Object require_object(const host::Variant& value, std::string_view source)
 
 Listing read_listing(host::HostConnector& host, const std::string& decimal_separator,
                      const std::function<void()>& reached) {
+    host::RunProgress unreported;
+    return read_listing(host, decimal_separator, reached, unreported);
+}
+
+Listing read_listing(host::HostConnector& host, const std::string& decimal_separator,
+                     const std::function<void()>& reached, host::RunProgress& progress) {
     Listing listing;
     host::Object application;
     host::Object part_program;
@@ -54,7 +60,8 @@ Listing read_listing(host::HostConnector& host, const std::string& decimal_separ
             listing.status = Listing::Status::NoPartProgram;
             return listing;
         }
-        listing.ids = host::list_feature_ids(part_program, host::NumberTexts(decimal_separator));
+        listing.ids =
+            host::list_feature_ids(part_program, host::NumberTexts(decimal_separator), progress);
     } catch (const host::AutomationError& lost) {
         listing.status = Listing::Status::HostLost;
         listing.error = lost;
@@ -73,8 +80,16 @@ host::Object active_commands(host::HostConnector& host) {
 exporter::ExportResult export_to_file(host::Dispatch& commands,
                                       const exporter::ExportRequest& request,
                                       const std::string& file) {
+    host::RunProgress unreported;
+    return export_to_file(commands, request, file, unreported);
+}
+
+exporter::ExportResult export_to_file(host::Dispatch& commands,
+                                      const exporter::ExportRequest& request,
+                                      const std::string& file, host::RunProgress& progress) {
     return exporter::run_export(commands, request,
-                                std::filesystem::path(std::u8string(file.begin(), file.end())));
+                                std::filesystem::path(std::u8string(file.begin(), file.end())),
+                                progress);
 }
 
 } // namespace kastrel::app

@@ -4,6 +4,7 @@
 #include "host/automation_error.h"
 #include "host/connector.h"
 #include "host/dispatch.h"
+#include "host/run_progress.h"
 
 #include <functional>
 #include <optional>
@@ -34,6 +35,9 @@ struct Listing {
 // lists nothing: no part of the list passes for all of it.
 Listing read_listing(host::HostConnector& host, const std::string& decimal_separator,
                      const std::function<void()>& reached = {});
+// The same, reported to `progress`, whose RunCancelled ends it (thrown on).
+Listing read_listing(host::HostConnector& host, const std::string& decimal_separator,
+                     const std::function<void()>& reached, host::RunProgress& progress);
 
 // The commands of the active part program, as the export reaches them.
 // Throws AutomationError.
@@ -43,5 +47,9 @@ host::Object active_commands(host::HostConnector& host);
 exporter::ExportResult export_to_file(host::Dispatch& commands,
                                       const exporter::ExportRequest& request,
                                       const std::string& file);
+// The same, reported to `progress`; a cancel ends it as Cancelled.
+exporter::ExportResult export_to_file(host::Dispatch& commands,
+                                      const exporter::ExportRequest& request,
+                                      const std::string& file, host::RunProgress& progress);
 
 } // namespace kastrel::app

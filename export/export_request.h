@@ -50,6 +50,7 @@ struct ExportResult {
         FileFailed,       // the file could not be written; an existing one is unchanged
         TargetIncomplete, // copying the output over the target failed midway
         HostLost,         // the host stopped answering; an existing file is unchanged
+        Cancelled,        // the user gave the run up; an existing file is unchanged
     };
     Status status = Status::Written;
     int unread_values = 0;     // host values that could not be read

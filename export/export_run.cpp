@@ -7,6 +7,7 @@
 #include "export/read_log.h"
 #include "export/summary_block.h"
 
+#include <algorithm>
 #include <string>
 #include <unordered_map>
 #include <unordered_set>
@@ -35,11 +36,19 @@ std::unordered_map<std::string, SelectedText> count_selected(const ExportRequest
     return counts;
 }
 
+int selected_total(const std::unordered_map<std::string, SelectedText>& selected) {
+    int total = 0;
+    for (const auto& [id, text] : selected)
+        total += text.count;
+    return total;
+}
+
 class Run {
 public:
-    Run(const ExportRequest& request, ExportFile& file)
+    Run(const ExportRequest& request, ExportFile& file, host::RunProgress& progress)
         : request_(request), selected_(count_selected(request)), texts_(request.decimal_separator),
-          fields_(texts_), file_(file) {}
+          fields_(texts_), file_(file), progress_(progress),
+          selected_total_(selected_total(selected_)) {}
 
     void walk(host::Dispatch& commands) {
         if (request_.option == OutputOption::Option4)
@@ -53,6 +62,7 @@ public:
             return;
         }
         while (true) {
+            progress_.command_walked();
             std::optional<host::Variant> item;
             try {
                 item = walker->next();
@@ -120,6 +130,8 @@ private:
         match->second.matched = true;
         if (theo_diam_failed)
             log_.missing();
+        ++matched_;
+        progress_.feature_started(id, matched_, std::max(matched_, selected_total_));
         for (int k = 0; k < match->second.count; ++k)
             write_feature(*feature, theo_diam);
     }
@@ -144,8 +156,10 @@ private:
             return;
         }
         tables_.set_hit_count(hit_count);
-        for (double j = 1; j <= hit_count; ++j)
+        for (double j = 1; j <= hit_count; ++j) {
+            progress_.hit_started(j, hit_count);
             write_hit(feature, j, hit_count, theo_diam);
+        }
     }
 
     void write_hit(host::Dispatch& feature, double j, double hit_count,
@@ -167,16 +181,19 @@ private:
     ExportFile& file_;
     ReadLog log_;
     SummaryTables tables_;
+    host::RunProgress& progress_;
+    int selected_total_ = 0;
+    int matched_ = 0;
 };
 
 } // namespace
 
 ExportResult run_export(host::Dispatch& commands, const ExportRequest& request,
-                        const std::filesystem::path& target) {
+                        const std::filesystem::path& target, host::RunProgress& progress) {
     ExportResult result;
     try {
         ExportFile file(target);
-        Run run(request, file);
+        Run run(request, file, progress);
         run.walk(commands);
         run.finish();
         file.commit();
@@ -192,6 +209,9 @@ ExportResult run_export(host::Dispatch& commands, const ExportRequest& request,
         result.host_failure = lost.error;
     } catch (const NoOutputOption&) {
         result.status = ExportResult::Status::NoOutputOption;
+    } catch (const host::RunCancelled&) {
+        // The file's destructor has taken the temporary file away.
+        result.status = ExportResult::Status::Cancelled;
     }
     return result;
 }

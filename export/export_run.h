@@ -2,6 +2,7 @@
 
 #include "export/export_request.h"
 #include "host/dispatch.h"
+#include "host/run_progress.h"
 
 #include <filesystem>
 
@@ -10,8 +11,15 @@ namespace kastrel::exporter {
 // One export run: walks the part program's commands, writes the hits of every
 // feature whose ID is selected (once per selected entry carrying it) in the
 // chosen option's layout, and puts the file in place of `target`. The host is
-// reached only through the commands collection it is given.
+// reached only through the commands collection it is given. `progress` hears
+// of every command, matched feature and hit; its RunCancelled ends the run
+// as Cancelled, the target as it was.
 ExportResult run_export(host::Dispatch& commands, const ExportRequest& request,
-                        const std::filesystem::path& target);
+                        const std::filesystem::path& target, host::RunProgress& progress);
+inline ExportResult run_export(host::Dispatch& commands, const ExportRequest& request,
+                               const std::filesystem::path& target) {
+    host::RunProgress unreported;
+    return run_export(commands, request, target, unreported);
+}
 
 } // namespace kastrel::exporter

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "host/run_progress.h"
 #include "host/variant.h"
 
 #include <string_view>
@@ -20,6 +21,9 @@ public:
     virtual Object get_object(std::string_view path, std::string_view class_name) = 0;
     // Whether a top-level window of this class exists, whatever its title.
     virtual bool window_exists(std::string_view window_class) = 0;
+    // While set, a call that waits for its answer calls `wait` in short
+    // steps; null ends that. Not owned. Links that cannot wait so ignore it.
+    virtual void set_call_wait(CallWait* /*wait*/) {}
 };
 
 } // namespace kastrel::host

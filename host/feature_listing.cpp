@@ -38,7 +38,8 @@ std::optional<std::string> feature_id(Dispatch& command, const NumberTexts& numb
 
 } // namespace
 
-std::vector<std::string> list_feature_ids(const Object& part_program, const NumberTexts& numbers) {
+std::vector<std::string> list_feature_ids(const Object& part_program, const NumberTexts& numbers,
+                                          RunProgress& progress) {
     std::vector<std::string> ids;
     if (!part_program)
         return ids;
@@ -53,6 +54,7 @@ std::vector<std::string> list_feature_ids(const Object& part_program, const Numb
         return ids;
     }
     while (true) {
+        progress.listed(static_cast<int>(ids.size()));
         std::optional<Variant> item;
         try {
             item = commands->next();

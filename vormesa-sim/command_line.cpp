@@ -1,6 +1,7 @@
 #include "vormesa-sim/command_line.h"
 
 #include <charconv>
+#include <chrono>
 
 namespace vormesa_sim {
 namespace {
@@ -72,19 +73,29 @@ void read_failure(const std::string& text, ChosenFailure& failure) {
                            text);
 }
 
-std::size_t read_call_position(const std::string& text) {
-    std::size_t position = 0;
-    const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), position);
+// A count of calls or milliseconds: 0, 1, 2, ...
+std::size_t read_count(const std::string& text, const std::string& option) {
+    std::size_t count = 0;
+    const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), count);
     if (ec != std::errc() || end != text.data() + text.size() || text.empty())
-        throw CommandLineError("--fail-from-call: Aufrufnummer (0, 1, 2, ...) erwartet: " + text);
-    return position;
+        throw CommandLineError(option + ": Zahl (0, 1, 2, ...) erwartet: " + text);
+    return count;
 }
 
 } // namespace
 
-FailurePlan failure_plan(const ChosenFailure& failure) {
-    return FailurePlan().fail_from(failure.from_call,
-                                   HostError::link_failure(failure.number, failure.bus_error));
+FailurePlan failure_plan(const Options& options) {
+    FailurePlan plan;
+    if (const auto& failure = options.failure)
+        plan.fail_from(failure->from_call,
+                       HostError::link_failure(failure->number, failure->bus_error));
+    if (options.call_delay_ms)
+        plan.delay_every(std::chrono::milliseconds(*options.call_delay_ms));
+    if (options.hang_after_calls)
+        plan.hang_from(*options.hang_after_calls);
+    if (options.busy_after_calls && options.busy_ms)
+        plan.busy_from(*options.busy_after_calls, std::chrono::milliseconds(*options.busy_ms));
+    return plan;
 }
 
 Options parse_command_line(const std::vector<std::string>& args) {
@@ -109,7 +120,15 @@ Options parse_command_line(const std::vector<std::string>& args) {
         } else if (arg.starts_with("--members-as=")) {
             options.members_as = member_kind(arg.substr(std::string("--members-as=").size()));
         } else if (const auto from = option_value(args, i, "--fail-from-call")) {
-            fail_from = read_call_position(*from);
+            fail_from = read_count(*from, "--fail-from-call");
+        } else if (const auto delay = option_value(args, i, "--call-delay-ms")) {
+            options.call_delay_ms = read_count(*delay, "--call-delay-ms");
+        } else if (const auto hang = option_value(args, i, "--hang-after-calls")) {
+            options.hang_after_calls = read_count(*hang, "--hang-after-calls");
+        } else if (const auto busy = option_value(args, i, "--busy-after-calls")) {
+            options.busy_after_calls = read_count(*busy, "--busy-after-calls");
+        } else if (const auto busy_ms = option_value(args, i, "--busy-ms")) {
+            options.busy_ms = read_count(*busy_ms, "--busy-ms");
         } else if (const auto with = option_value(args, i, "--fail-with")) {
             options.failure.emplace();
             read_failure(*with, *options.failure);
@@ -123,6 +142,8 @@ Options parse_command_line(const std::vector<std::string>& args) {
     }
     if (fail_from && !options.failure)
         throw CommandLineError("--fail-from-call braucht --fail-with");
+    if (options.busy_after_calls.has_value() != options.busy_ms.has_value())
+        throw CommandLineError("--busy-after-calls und --busy-ms gehören zusammen");
     if (options.failure)
         options.failure->from_call = fail_from.value_or(0);
     return options;
@@ -130,7 +151,8 @@ Options parse_command_line(const std::vector<std::string>& args) {
 
 std::string usage() {
     return "Aufruf: vormesa-sim [--no-window] [--call-log DATEI]\n"
-           "                   [--fail-from-call N --fail-with FEHLER] [TEILEPROGRAMM.json]\n"
+           "                   [--fail-from-call N --fail-with FEHLER]\n"
+           "                   [--call-delay-ms N] [--hang-after-calls N] [TEILEPROGRAMM.json]\n"
            "\n"
            "Spielt den Messhost Vormesa und stellt sein Automatisierungs-Objektmodell\n"
            "auf dem D-Bus-Session-Bus als ZORVAT.Application bereit.\n"
@@ -141,6 +163,10 @@ std::string usage() {
            "                     jeden Aufruf mit FEHLER beantworten (ohne: ab Aufruf 0)\n"
            "  --fail-with FEHLER ein HRESULT (0x800706BA) oder ein D-Bus-Fehlername\n"
            "                     (org.freedesktop.DBus.Error.NoReply)\n"
+           "  --call-delay-ms N  jeden Aufruf N ms später beantworten\n"
+           "  --hang-after-calls N\n"
+           "                     nach N Aufrufen keinen mehr beantworten (bis zum Ende;\n"
+           "                     die Verbindung bleibt offen)\n"
            "  --help             diese Hilfe\n"
            "\n"
            "Ohne TEILEPROGRAMM ist kein Teileprogramm aktiv.\n";

@@ -31,6 +31,13 @@ struct Options {
     // --members-as; only the COM server has declarations to choose.
     std::optional<MemberKind> members_as;
     std::optional<ChosenFailure> failure;
+    // --call-delay-ms: every call answered this many ms late.
+    std::optional<std::size_t> call_delay_ms;
+    // --hang-after-calls: calls from this position on are never answered.
+    std::optional<std::size_t> hang_after_calls;
+    // --busy-after-calls with --busy-ms; only the COM server can refuse calls as busy.
+    std::optional<std::size_t> busy_after_calls;
+    std::optional<std::size_t> busy_ms;
 };
 
 class CommandLineError : public std::runtime_error {
@@ -38,8 +45,8 @@ public:
     using std::runtime_error::runtime_error;
 };
 
-// The plan that makes every call from the chosen one on fail.
-FailurePlan failure_plan(const ChosenFailure& failure);
+// The plan of the options' failures, delays, hang and busy time.
+FailurePlan failure_plan(const Options& options);
 
 // `args` without the program name.
 Options parse_command_line(const std::vector<std::string>& args);

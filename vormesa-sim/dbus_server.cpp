@@ -153,6 +153,9 @@ int handle_call(sd_bus_message* call, void* userdata, sd_bus_error* /*error*/) {
     // No exception may cross back into sd-bus.
     try {
         return CallHandler(host, call).run();
+    } catch (const CallHangs&) {
+        // Taken, and never answered: the caller waits, the connection stays.
+        return 1;
     } catch (const HostError& failure) {
         if (failure.is_link_failure() && !failure.bus_error().empty())
             return sd_bus_reply_method_errorf(call, failure.bus_error().c_str(), "%s",

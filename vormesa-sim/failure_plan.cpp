@@ -30,16 +30,51 @@ FailurePlan& FailurePlan::fail_from(std::size_t position, HostError error) {
     return *this;
 }
 
-std::optional<HostError> FailurePlan::failure_for(std::string_view line) {
+FailurePlan& FailurePlan::delay_every(std::chrono::milliseconds delay) {
+    delay_ = delay;
+    return *this;
+}
+
+FailurePlan& FailurePlan::hang_from(std::size_t position) {
+    hang_from_ = position;
+    return *this;
+}
+
+FailurePlan& FailurePlan::busy_from(std::size_t position, std::chrono::milliseconds how_long) {
+    busy_ = Busy{position, how_long, std::nullopt};
+    return *this;
+}
+
+CallFate FailurePlan::fate_of(std::string_view line) {
     const std::size_t position = position_++;
-    if (from_ && position >= from_->first)
-        return from_->second;
-    if (const auto it = at_.find(position); it != at_.end())
-        return it->second;
+    CallFate fate;
+    fate.delay = delay_;
+    if (hang_from_ && position >= *hang_from_) {
+        fate.hang = true;
+        return fate;
+    }
+    if (from_ && position >= from_->first) {
+        fate.failure = from_->second;
+        return fate;
+    }
+    if (const auto it = at_.find(position); it != at_.end()) {
+        fate.failure = it->second;
+        return fate;
+    }
     for (const auto& [call, error] : every_)
-        if (names(call, line))
-            return error;
-    return std::nullopt;
+        if (names(call, line)) {
+            fate.failure = error;
+            return fate;
+        }
+    return fate;
+}
+
+bool FailurePlan::busy(Clock::time_point now) {
+    if (!busy_ || position_ < busy_->from)
+        return false;
+    if (!busy_->started)
+        busy_->started = now;
+    return now < *busy_->started + busy_->how_long;
 }
 
 } // namespace vormesa_sim

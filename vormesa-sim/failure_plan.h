@@ -1,10 +1,12 @@
 #pragma once
 
-// Which calls into the host model are to fail, so a client's handling of a
-// failure at any point of its call sequence can be tested in process.
+// Which calls into the host model are to fail, come late, hang or be refused
+// as busy, so a client's handling of each at any point of its call sequence
+// can be tested.
 
 #include "vormesa-sim/host_value.h"
 
+#include <chrono>
 #include <cstddef>
 #include <map>
 #include <optional>
@@ -15,8 +17,17 @@
 
 namespace vormesa_sim {
 
+// What the host does with one call besides answering it.
+struct CallFate {
+    std::optional<HostError> failure;   // answered with this failure
+    std::chrono::milliseconds delay{0}; // answered this late
+    bool hang = false;                  // not answered at all
+};
+
 class FailurePlan {
 public:
+    using Clock = std::chrono::steady_clock;
+
     // The call at this 0-based position fails; positions count from the
     // moment the plan is handed to the host.
     FailurePlan& fail_call(std::size_t position, HostError error);
@@ -25,16 +36,38 @@ public:
     FailurePlan& fail_every(std::string call, HostError error);
     // From this position on every call fails, as when the host has gone.
     FailurePlan& fail_from(std::size_t position, HostError error);
+    // Every call is answered this much later.
+    FailurePlan& delay_every(std::chrono::milliseconds delay);
+    // From this position on no call is answered, as when the host hangs.
+    FailurePlan& hang_from(std::size_t position);
+    // Once the calls before this position have been made, calls are refused
+    // as busy for `how_long`, from the first that comes; refused calls do not
+    // reach the model, so they are neither counted nor logged.
+    FailurePlan& busy_from(std::size_t position, std::chrono::milliseconds how_long);
 
-    bool empty() const { return at_.empty() && every_.empty() && !from_; }
+    bool empty() const {
+        return at_.empty() && every_.empty() && !from_ && delay_ == delay_.zero() && !hang_from_ &&
+               !busy_;
+    }
 
-    // Counts the call the log writes as `line`; the failure it is to raise.
-    std::optional<HostError> failure_for(std::string_view line);
+    // Counts the call the log writes as `line`; what is to become of it.
+    CallFate fate_of(std::string_view line);
+    // Whether a call coming in at `now` is refused as busy.
+    bool busy(Clock::time_point now);
 
 private:
+    struct Busy {
+        std::size_t from = 0;
+        std::chrono::milliseconds how_long{0};
+        std::optional<Clock::time_point> started;
+    };
+
     std::map<std::size_t, HostError> at_;
     std::vector<std::pair<std::string, HostError>> every_;
     std::optional<std::pair<std::size_t, HostError>> from_;
+    std::chrono::milliseconds delay_{0};
+    std::optional<std::size_t> hang_from_;
+    std::optional<Busy> busy_;
     std::size_t position_ = 0;
 };
 

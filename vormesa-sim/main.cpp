@@ -51,6 +51,13 @@ int main(int argc, char** argv) {
                   << usage();
         return 2;
     }
+    // The bus has no way to refuse a call as busy and have it retried.
+    if (options.busy_after_calls) {
+        std::cerr << "vormesa-sim: --busy-after-calls gibt es nur beim COM-Server "
+                     "vormesa-sim-win\n\n"
+                  << usage();
+        return 2;
+    }
 
     QuitOnSignal quit_on_signal;
     SimHost host;
@@ -63,8 +70,7 @@ int main(int argc, char** argv) {
         }
     }
 
-    if (options.failure)
-        host.set_failure_plan(failure_plan(*options.failure));
+    host.set_failure_plan(failure_plan(options));
 
     std::ofstream call_log;
     if (!options.call_log.empty()) {

@@ -1,6 +1,7 @@
 #include "vormesa-sim/sim_host.h"
 
 #include <cmath>
+#include <thread>
 
 namespace vormesa_sim {
 
@@ -63,8 +64,13 @@ void SimHost::enter(std::string_view path, const std::optional<ObjectAddress>& a
     const std::string line = (address ? role_name(*address) : std::string(path)) + " " + what;
     if (call_log_)
         call_log_(line);
-    if (auto failure = failures_.failure_for(line))
-        throw std::move(*failure);
+    CallFate fate = failures_.fate_of(line);
+    if (fate.delay > fate.delay.zero())
+        std::this_thread::sleep_for(fate.delay);
+    if (fate.hang)
+        throw CallHangs();
+    if (fate.failure)
+        throw std::move(*fate.failure);
 }
 
 ObjectRef SimHost::path_to(ObjectAddress address) const {

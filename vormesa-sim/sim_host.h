@@ -21,6 +21,10 @@
 
 namespace vormesa_sim {
 
+// Thrown for a call the plan leaves unanswered: the transport sends nothing
+// back, now or later.
+class CallHangs {};
+
 // Receives one line per call, without the line break.
 using CallLogSink = std::function<void(const std::string& line)>;
 
@@ -34,6 +38,8 @@ public:
     void set_call_log(CallLogSink sink) { call_log_ = std::move(sink); }
     // Replaces the previous plan; its call positions count from here.
     void set_failure_plan(FailurePlan plan) { failures_ = std::move(plan); }
+    // Whether a call coming in now is refused as busy (the plan's busy_from).
+    bool busy_now() { return failures_.busy(FailurePlan::Clock::now()); }
 
     // Makes `program` the active part program; paths into the previous one go stale.
     void open(PartProgram program);
@@ -69,7 +75,8 @@ private:
 
     // Whether calls are logged or may be made to fail, so their lines are needed.
     bool observed() const { return call_log_ || !failures_.empty(); }
-    // Every call passes here first: logs it, then fails it if the plan says so.
+    // Every call passes here first: logs it, then delays, hangs (CallHangs)
+    // or fails it if the plan says so.
     void enter(std::string_view path, const std::optional<ObjectAddress>& address,
                const std::string& what);
     Target resolve(const std::optional<ObjectAddress>& address) const;

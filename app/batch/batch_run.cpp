@@ -68,6 +68,8 @@ int exit_code_of(const exporter::ExportResult& result) {
         return host_lost;
     case Status::NoOutputOption:
         break; // the command line always names an option; the window ends with 1 here
+    case Status::Cancelled:
+        break; // only a window's progress can cancel a run
     }
     return no_part_program;
 }

@@ -3,6 +3,7 @@
 #include "app/form_window.h"
 #include "app/qt/dialogs.h"
 #include "app/qt/frm_points_controls.h"
+#include "app/qt/progress_dialog.h"
 
 #include <QFont>
 #include <QWidget>
@@ -28,6 +29,7 @@ public:
     void show_message(const std::string& text) override;
     std::optional<std::string> show_save_dialog(const SaveDialogRequest& request) override;
     std::string decimal_separator() const override;
+    ProgressView& progress_view() override { return progress_; }
 
 signals:
     // end_program() has hidden the window; the owner of the event loop ends
@@ -47,6 +49,7 @@ private:
 
     FrmPointsControls controls_;
     std::unique_ptr<Dialogs> dialogs_;
+    QtProgressView progress_{*this};
 };
 
 } // namespace kastrel::app::qt

@@ -78,6 +78,7 @@ FrmPointsWindow::FrmPointsWindow(HINSTANCE instance)
                                              window_style, window_ex_style, dpi);
     SetWindowPos(window_, nullptr, 0, 0, size.cx, size.cy,
                  SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    progress_ = std::make_unique<ProgressWindow>(instance_, window_);
 }
 
 FrmPointsWindow::~FrmPointsWindow() {
@@ -152,9 +153,19 @@ LRESULT FrmPointsWindow::handle_message(UINT message, WPARAM wparam, LPARAM lpar
         if (lparam != 0 && HIWORD(wparam) == BN_CLICKED)
             on_click(LOWORD(wparam));
         return 0;
+    case WM_CLOSE:
+        // During a run closing asks to give the run up; the program goes on.
+        if (progress_ && progress_->in_run()) {
+            progress_->cancel();
+            return 0;
+        }
+        break;
     case WM_SETCURSOR:
-        // Over the controls too: they ask their parent first.
-        if (pointer_ != nullptr && LOWORD(lparam) == HTCLIENT) {
+        // Over the controls too: they ask their parent first. While a run
+        // holds the window disabled the system reports HTERROR there.
+        if (pointer_ != nullptr &&
+            (LOWORD(lparam) == HTCLIENT ||
+             (LOWORD(lparam) == static_cast<WORD>(HTERROR) && progress_ && progress_->in_run()))) {
             SetCursor(pointer_);
             return TRUE;
         }

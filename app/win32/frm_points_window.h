@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/form_window.h"
+#include "app/win32/progress_window.h"
 #include "app/win32/window_font.h"
 
 #include <memory>
@@ -31,6 +32,7 @@ public:
     void show_message(const std::string& text) override;
     std::optional<std::string> show_save_dialog(const SaveDialogRequest& request) override;
     std::string decimal_separator() const override;
+    ProgressView& progress_view() override { return *progress_; }
 
 private:
     class WindowClass;
@@ -55,6 +57,7 @@ private:
     std::unique_ptr<WindowClass> class_;
     HWND window_ = nullptr;
     std::unique_ptr<WindowFont> font_;
+    std::unique_ptr<ProgressWindow> progress_;
     HCURSOR pointer_ = nullptr; // null: the class cursor
     HWND focus_ = nullptr;      // the control to give focus back to on activation
 };

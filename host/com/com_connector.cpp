@@ -35,6 +35,12 @@ Object ComConnector::get_object(std::string_view /*path*/, std::string_view clas
     return create_object(class_name);
 }
 
+void ComConnector::set_call_wait(CallWait* wait) {
+    filter_.reset();
+    if (wait)
+        filter_ = std::make_unique<CallWaitFilter>(*wait);
+}
+
 bool ComConnector::window_exists(std::string_view window_class) {
     const std::string name(window_class);
     return FindWindowA(name.c_str(), nullptr) != nullptr;

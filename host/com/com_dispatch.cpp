@@ -4,6 +4,7 @@
 #include "host/automation_error.h"
 #include "host/com/com_error.h"
 #include "host/com/com_variant.h"
+#include "host/com/message_filter.h"
 
 namespace kastrel::host::com {
 
@@ -13,6 +14,19 @@ using common::com::UniqueVariant;
 
 namespace {
 
+// Makes the call; again while a busy host hands it back and the thread's
+// message filter says to retry. A call the filter gave up is RunCancelled.
+template <class Call> HRESULT taken_when_free(Call&& call) {
+    const DWORD started = GetTickCount();
+    HRESULT result = call();
+    while (result == RPC_E_SERVERCALL_RETRYLATER && retry_rejected_call(GetTickCount() - started))
+        result = call();
+    // Only this program's filter cancels a call, when the run is given up.
+    if (result == RPC_E_CALL_CANCELED)
+        throw RunCancelled();
+    return result;
+}
+
 // Walks the collection's IEnumVARIANT one item per call.
 class ComEnumerator : public Enumerator {
 public:
@@ -21,7 +35,8 @@ public:
     std::optional<Variant> next() override {
         UniqueVariant item;
         ULONG fetched = 0;
-        const HRESULT result = items_->Next(1, item.put(), &fetched);
+        const HRESULT result =
+            taken_when_free([&] { return items_->Next(1, item.put(), &fetched); });
         if (FAILED(result))
             throw automation_error(result);
         if (result == S_FALSE || fetched == 0)
@@ -63,7 +78,8 @@ DISPID ComDispatch::dispid_of(std::string_view member) {
     std::wstring name = common::to_utf16(member);
     LPOLESTR names[] = {name.data()};
     DISPID dispid = DISPID_UNKNOWN;
-    const HRESULT result = object_->GetIDsOfNames(IID_NULL, names, 1, LOCALE_USER_DEFAULT, &dispid);
+    const HRESULT result = taken_when_free(
+        [&] { return object_->GetIDsOfNames(IID_NULL, names, 1, LOCALE_USER_DEFAULT, &dispid); });
     if (result == DISP_E_UNKNOWNNAME)
         throw AutomationError(ErrorKind::UnknownName, static_cast<std::int32_t>(result),
                               std::string(member), {});
@@ -77,8 +93,10 @@ UniqueVariant ComDispatch::invoke(DISPID dispid, DISPPARAMS& params) {
     UniqueVariant result;
     ExceptionInfo info;
     UINT argument_error = 0;
-    const HRESULT outcome = object_->Invoke(dispid, IID_NULL, LOCALE_USER_DEFAULT, read_or_call,
-                                            &params, result.get(), info.get(), &argument_error);
+    const HRESULT outcome = taken_when_free([&] {
+        return object_->Invoke(dispid, IID_NULL, LOCALE_USER_DEFAULT, read_or_call, &params,
+                               result.get(), info.get(), &argument_error);
+    });
     if (FAILED(outcome))
         throw automation_error(outcome, info);
     return result;

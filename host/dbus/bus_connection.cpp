@@ -7,9 +7,11 @@
 #include <array>
 #include <cerrno>
 #include <charconv>
+#include <chrono>
 #include <cstring>
 #include <string_view>
 #include <systemd/sd-bus.h>
+#include <utility>
 
 namespace kastrel::host::dbus {
 
@@ -76,6 +78,77 @@ bool means_host_lost(const sd_bus_error& error, int result) {
     throw AutomationError(ErrorKind::System, number, {}, detail);
 }
 
+// The answer to a call made with sd_bus_call_async, once it is there.
+struct PendingAnswer {
+    bool arrived = false;
+    sd_bus_message* reply = nullptr;
+    ErrorFree error;
+    int result = 0;
+
+    ~PendingAnswer() { sd_bus_message_unref(reply); }
+
+    static int take(sd_bus_message* message, void* userdata, sd_bus_error* /*error*/) {
+        auto& self = *static_cast<PendingAnswer*>(userdata);
+        self.arrived = true;
+        if (const sd_bus_error* failed = sd_bus_message_get_error(message)) {
+            sd_bus_error_copy(&self.error.error, failed);
+            self.result = -sd_bus_error_get_errno(failed);
+            if (self.result == 0)
+                self.result = -EIO;
+        } else {
+            self.reply = sd_bus_message_ref(message);
+        }
+        return 1;
+    }
+};
+
+struct SlotUnref {
+    void operator()(sd_bus_slot* slot) const noexcept { sd_bus_slot_unref(slot); }
+};
+
+// sd_bus_call's work, waited for in steps of at most `step_ms`, each reported to `wait`.
+int call_watched(sd_bus* bus, CallWait& wait, int step_ms, sd_bus_message* request,
+                 sd_bus_error* error, sd_bus_message** reply) {
+    using Clock = std::chrono::steady_clock;
+    PendingAnswer answer;
+    sd_bus_slot* raw_slot = nullptr;
+    // The bus's own timeout still ends a call that never gets its answer, as
+    // sd_bus_call does; until then the user may give it up.
+    int result = sd_bus_call_async(bus, &raw_slot, request, &PendingAnswer::take, &answer, 0);
+    if (result < 0)
+        return result;
+    // Dropping the slot abandons the call, should it be given up.
+    const std::unique_ptr<sd_bus_slot, SlotUnref> slot(raw_slot);
+    const Clock::time_point start = Clock::now();
+    Clock::time_point last_report = start;
+    // Sent already: wait first, then take what has come.
+    for (;;) {
+        result = sd_bus_wait(bus, static_cast<std::uint64_t>(step_ms) * 1000);
+        if (result < 0 && result != -EINTR)
+            return result;
+        do {
+            result = sd_bus_process(bus, nullptr);
+            if (result < 0)
+                return result;
+        } while (result > 0 && !answer.arrived);
+        if (answer.arrived)
+            break;
+        const Clock::time_point now = Clock::now();
+        if (now - last_report >= std::chrono::milliseconds(step_ms)) {
+            last_report = now;
+            const auto waited = std::chrono::duration_cast<std::chrono::milliseconds>(now - start);
+            if (!wait.keep_waiting(waited, Waiting::ForAnswer))
+                throw RunCancelled();
+        }
+    }
+    if (answer.result < 0) {
+        sd_bus_error_move(error, &answer.error.error);
+        return answer.result;
+    }
+    *reply = std::exchange(answer.reply, nullptr);
+    return 1;
+}
+
 } // namespace
 
 void MessageUnref::operator()(sd_bus_message* message) const noexcept {
@@ -110,7 +183,9 @@ Message BusConnection::call(const char* path, const char* interface, const char*
 
     ErrorFree error;
     sd_bus_message* reply_raw = nullptr;
-    const int result = sd_bus_call(bus_, request.get(), 0, &error.error, &reply_raw);
+    const int result =
+        wait_ ? call_watched(bus_, *wait_, wait_step_ms, request.get(), &error.error, &reply_raw)
+              : sd_bus_call(bus_, request.get(), 0, &error.error, &reply_raw);
     Message reply(reply_raw);
     if (result < 0) {
         if (sd_bus_error_has_name(&error.error, error_name))

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "host/run_progress.h"
+
 #include <functional>
 #include <memory>
 #include <string>
@@ -16,6 +18,9 @@ using Message = std::unique_ptr<sd_bus_message, MessageUnref>;
 
 // One connection to the session bus, and the one synchronous call that every
 // host member access turns into. Failures come back as AutomationErrors.
+// With a CallWait set, a call waits for its answer in short steps of its own
+// (up to the bus's timeout, as before), calling the CallWait at each; a call
+// it gives up is abandoned and ends with RunCancelled.
 class BusConnection {
 public:
     // Opens the session bus; throws AutomationError when there is none.
@@ -33,8 +38,15 @@ public:
     // Whether some connection owns the bus name.
     bool name_has_owner(const std::string& name);
 
+    // Not owned; null: calls wait as sd_bus_call does.
+    void set_call_wait(CallWait* wait) { wait_ = wait; }
+
+    // How long one step of a watched wait is at most.
+    static constexpr int wait_step_ms = 20;
+
 private:
     sd_bus* bus_ = nullptr;
+    CallWait* wait_ = nullptr;
 };
 
 // Turns a negative sd-bus return code into an AutomationError.

@@ -24,9 +24,17 @@ namespace {
 } // namespace
 
 BusConnection& DbusConnector::bus() {
-    if (!bus_)
+    if (!bus_) {
         bus_ = std::make_shared<BusConnection>();
+        bus_->set_call_wait(wait_);
+    }
     return *bus_;
+}
+
+void DbusConnector::set_call_wait(CallWait* wait) {
+    wait_ = wait;
+    if (bus_)
+        bus_->set_call_wait(wait);
 }
 
 Object DbusConnector::create_object(std::string_view class_name) {

@@ -14,10 +14,12 @@ public:
     Object create_object(std::string_view class_name) override;
     Object get_object(std::string_view path, std::string_view class_name) override;
     bool window_exists(std::string_view window_class) override;
+    void set_call_wait(CallWait* wait) override;
 
 private:
     BusConnection& bus();
     std::shared_ptr<BusConnection> bus_;
+    CallWait* wait_ = nullptr;
 };
 
 } // namespace kastrel::host::dbus

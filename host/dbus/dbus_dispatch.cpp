@@ -22,6 +22,8 @@ public:
         try {
             bus_->call(path_.c_str(), enumerator_interface, "Release", {});
         } catch (const AutomationError&) {
+        } catch (const RunCancelled&) {
+            // Given up with the run it belonged to.
         }
     }
 

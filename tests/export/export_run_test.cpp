@@ -216,7 +216,8 @@ TEST_F(ExportRun, AFailureAtAnyCallPositionIsCountedOrHarmless) {
 }
 
 // The host lost at any call position ends the run, whatever the call: only
-// the enumerator's release comes after the last value.
+// the enumerator's release comes after the last value. So does the user
+// giving up a call the host leaves unanswered, and every report between calls.
 TEST_F(ExportRun, TheHostDyingLeavesAnExistingFileUntouched) {
     host.open({fakes::feature("A", 10, {at(3, 4), at(4, 3)}), fakes::not_a_feature()});
     select({"A"});
@@ -231,6 +232,41 @@ TEST_F(ExportRun, TheHostDyingLeavesAnExistingFileUntouched) {
         EXPECT_EQ(result.status, ExportResult::Status::HostLost) << calls[position];
         EXPECT_EQ(output(), "vorher") << calls[position];
         EXPECT_EQ(dir.file_count(), 1u) << calls[position];
+
+        failures = vormesa_sim::FailurePlan().hang_from(position);
+        EXPECT_EQ(run().status, ExportResult::Status::Cancelled) << calls[position];
+        EXPECT_EQ(output(), "vorher") << calls[position];
+        EXPECT_EQ(dir.file_count(), 1u) << calls[position];
+    }
+
+    // Cancelled at the k-th report: 1 command walked, 1 feature, 2 hits, 1 more walk.
+    struct CancelAt : host::RunProgress {
+        int at;
+        int seen = 0;
+        explicit CancelAt(int report) : at(report) {}
+        void check() {
+            if (seen++ == at)
+                throw host::RunCancelled();
+        }
+        void command_walked() override { check(); }
+        void feature_started(std::string_view, int, int) override { check(); }
+        void hit_started(double, double) override { check(); }
+    };
+    failures = {};
+    for (int report = 0; report < 6; ++report) {
+        fakes::write_file(dir / "out.xls", "vorher");
+        CancelAt cancel(report);
+        host.fail({});
+        const host::Object commands = host.create_object(host::application_class)
+                                          ->get("ActivePartProgram")
+                                          .to_object()
+                                          ->get("Commands")
+                                          .to_object();
+        EXPECT_EQ(exporter::run_export(*commands, request, dir / "out.xls", cancel).status,
+                  ExportResult::Status::Cancelled)
+            << report;
+        EXPECT_EQ(output(), "vorher") << report;
+        EXPECT_EQ(dir.file_count(), 1u) << report;
     }
 }
 

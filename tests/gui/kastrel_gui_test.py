@@ -359,6 +359,85 @@ def ends_with_message(what):
     return scenario
 
 
+def cancel_progress(run, app, progress):
+    """Escape on the progress window; the seconds until it has gone."""
+    run.desktop.focus(progress)
+    started = time.monotonic()
+    run.desktop.key("Escape")
+    run.desktop.wait_window_gone("progress window", progress, 5.0)
+    return time.monotonic() - started
+
+
+def expect_folder_unchanged(run, before, what):
+    after = sorted(os.listdir(run.out))
+    expect(after == before, f"{what}: the folder changed from {before} to {after}")
+
+
+def slow_export_session(run, app):
+    read_single_feature(run, app, "slow host")
+
+    def shows_progress_and_cancels():
+        before = sorted(os.listdir(run.out))
+        app.open_save_dialog()
+        app.enter_file_name("langsam.xls")
+        progress = app.wait_progress()
+        first = app.progress_line(progress)
+        wait_for("the progress line to change", lambda: app.progress_line(progress) != first, 3.0)
+        run.shot("kastrel-progress.png")
+        took = cancel_progress(run, app, progress)
+        print(f"     progress window gone {took * 1000:.0f} ms after Escape")
+        app.dismiss_message(app.wait_message())
+        expect_folder_unchanged(run, before, "Escape during the export")
+
+    run.check("slow export: progress window, its line advances; Escape leaves no file",
+              shows_progress_and_cancels)
+
+    def completes():
+        app.export("langsam.xls", timeout=60.0)
+        expect(app.progress_windows() == [], "the progress window stayed")
+        run.expect_file("langsam.xls", run.expected("hits600_opt4_xy_de"), "slow export")
+
+    run.check("slow export not cancelled equals hits600_opt4_xy_de", completes)
+
+
+def hung_host_session(run, app):
+    read_single_feature(run, app, "hung host")
+
+    def says_silent_then_cancels():
+        before = sorted(os.listdir(run.out))
+        app.open_save_dialog()
+        app.enter_file_name("haengt.xls")
+        progress = app.wait_progress()
+        log = os.path.join(run.desktop.work_dir, "kastrel_" + GERMAN + ".log")
+        wait_for("'antwortet nicht' in Kastrel's log",
+                 lambda: "antwortet seit 3 s nicht" in open(log, encoding="utf-8").read(), 8.0)
+        run.shot("kastrel-host-silent.png")
+        took = cancel_progress(run, app, progress)
+        print(f"     progress window gone {took * 1000:.0f} ms after Escape, host hanging")
+        expect(took < 0.5, f"the cancel took {took:.2f} s")
+        app.dismiss_message(app.wait_message())
+        expect_folder_unchanged(run, before, "Escape while the host hangs")
+
+    run.check("hung host: the run waits, says so, and Escape ends it at once",
+              says_silent_then_cancels)
+
+
+def slow_listing_session(run, app):
+    listed = [feature_id for feature_id, _ in demo_listing_order(run)]
+
+    def cancel_then_list_again():
+        app.click("cmd_lesen")
+        progress = app.wait_progress()
+        cancel_progress(run, app, progress)
+        app.dismiss_message(app.wait_message())
+        app.park_pointer()
+        expect(app.text_rows() == [], "entries listed after the cancelled listing")
+        app.read_listing(len(listed))
+
+    run.check("long listing cancelled, then a second listing lists everything",
+              cancel_then_list_again)
+
+
 def parse_args():
     parser = argparse.ArgumentParser(description=__doc__.splitlines()[0])
     parser.add_argument("kastrel")
@@ -387,6 +466,12 @@ def main():
                 bolt8_german_session)
         session(run, "bolt circle, English", [run.example("bolt_circle_8.json")], ENGLISH,
                 bolt8_english_session)
+        session(run, "slow host", ["--call-delay-ms", "1", run.example("hits_600.json")],
+                GERMAN, slow_export_session)
+        session(run, "hung host", ["--hang-after-calls", "200", run.example("hits_600.json")],
+                GERMAN, hung_host_session)
+        session(run, "slow listing", ["--call-delay-ms", "60", run.example("demo.json")],
+                GERMAN, slow_listing_session)
         session(run, "host without window", ["--no-window", run.example("demo.json")], GERMAN,
                 ends_with_message("host without window"))
         session(run, "no part program", [], GERMAN,

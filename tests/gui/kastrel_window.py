@@ -30,6 +30,8 @@ CONTROLS = {
 CAPTION_OFFSET = 30
 MAIN_WINDOW = "^Kastrel Excel  V[0-9]+[.][0-9]+[.][0-9]+$"
 MESSAGE_BOX = "^Sarvinet$"
+# The progress window has the message boxes' title; its fixed size tells it apart.
+PROGRESS_SIZE = (360, 140)
 SAVE_DIALOG = "^Speichern unter$"
 
 
@@ -145,23 +147,38 @@ class KastrelApp:
         return window
 
     def wait_message(self, timeout=10.0):
-        box = self.desktop.wait_window("Sarvinet message box", MESSAGE_BOX, self.process.pid,
-                                       timeout)
-        self.desktop.focus(box)
-        return box
+        boxes = wait_for("Sarvinet message box", self.message_boxes, timeout)
+        self.desktop.focus(boxes[-1])
+        return boxes[-1]
 
     def dismiss_message(self, box):
         self.desktop.key("Return")
         self.desktop.wait_window_gone("Sarvinet message box", box)
 
-    def message_boxes(self):
-        return self.desktop.visible_windows(MESSAGE_BOX, self.process.pid)
+    def is_progress(self, window):
+        return self.desktop.geometry(window)[2:] == PROGRESS_SIZE
 
-    def export(self, name):
+    def message_boxes(self):
+        return [w for w in self.desktop.visible_windows(MESSAGE_BOX, self.process.pid)
+                if not self.is_progress(w)]
+
+    def progress_windows(self):
+        return [w for w in self.desktop.visible_windows(MESSAGE_BOX, self.process.pid)
+                if self.is_progress(w)]
+
+    def wait_progress(self, timeout=10.0):
+        return wait_for("the progress window", self.progress_windows, timeout)[-1]
+
+    def progress_line(self, window):
+        """The pixels of the progress window's text line."""
+        x, y, w, _ = self.desktop.geometry(window)
+        return self.desktop.gray_pixels(x + 8, y + 8, w - 16, 40)
+
+    def export(self, name, timeout=10.0):
         """Save dialog, typed name, completion box answered: the person's usual export."""
         dialog = self.open_save_dialog()
         self.enter_file_name(name)
-        box = self.wait_message()
+        box = self.wait_message(timeout)
         self.dismiss_message(box)
 
     def wait_exit(self, timeout=10.0):

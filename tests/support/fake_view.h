@@ -4,10 +4,45 @@
 
 #include <array>
 #include <deque>
+#include <functional>
 #include <map>
 #include <vector>
 
 namespace kastrel::fakes {
+
+// A progress window without widgets: records what the run shows; a test
+// may press "Abbrechen" from `on_pump`.
+class FakeProgress : public app::ProgressView {
+public:
+    int runs = 0;
+    bool in_run = false;
+    int shows = 0;
+    int pumps = 0;
+    std::vector<std::string> lines;
+    std::function<void(app::ProgressEvents&)> on_pump;
+
+    void begin_run(app::ProgressEvents& events) override {
+        events_ = &events;
+        in_run = true;
+        ++runs;
+    }
+    void end_run() override {
+        events_ = nullptr;
+        in_run = false;
+    }
+    void show_progress() override { ++shows; }
+    void set_progress(const std::string& line, std::optional<double>) override {
+        lines.push_back(line);
+    }
+    void pump() override {
+        ++pumps;
+        if (on_pump && events_)
+            on_pump(*events_);
+    }
+
+private:
+    app::ProgressEvents* events_ = nullptr;
+};
 
 // A window without widgets: records what the logic does and answers its
 // dialogs from queues the test fills.
@@ -25,6 +60,7 @@ public:
     std::deque<std::optional<std::string>> save_answers;
     bool ended = false;
     std::string separator = ",";
+    FakeProgress progress;
 
     void set_caption(const std::string& text) override { caption = text; }
     void clear_entries() override {
@@ -68,6 +104,7 @@ public:
     }
     void end_program() override { ended = true; }
     std::string decimal_separator() const override { return separator; }
+    app::ProgressView& progress_view() override { return progress; }
 
     bool is_enabled(app::CommandButton button) const {
         const auto it = enabled.find(button);

@@ -48,6 +48,9 @@ template <typename F> auto forward_errors(F&& call) {
         return call();
     } catch (const vormesa_sim::HostError& error) {
         throw host::AutomationError(error.number(), error.description());
+    } catch (const vormesa_sim::CallHangs&) {
+        // In process nothing can wait: the call is the one the user gave up.
+        throw host::RunCancelled();
     }
 }
 
@@ -58,6 +61,7 @@ public:
         try {
             sim_->release(path_);
         } catch (const vormesa_sim::HostError&) {
+        } catch (const vormesa_sim::CallHangs&) {
         }
     }
     SimEnumerator(const SimEnumerator&) = delete;

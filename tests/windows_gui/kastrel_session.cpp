@@ -52,11 +52,18 @@ std::wstring KastrelSession::answer_message_box() {
 
 std::wstring KastrelSession::export_to(const std::wstring& path, const std::wstring& proposed_name,
                                        bool overwrite) {
+    if (!choose_export_file(path, proposed_name, overwrite))
+        return {};
+    return answer_message_box();
+}
+
+bool KastrelSession::choose_export_file(const std::wstring& path, const std::wstring& proposed_name,
+                                        bool overwrite) {
     click(control(Control::cmd_schreiben));
     HWND dialog = wait_for_dialog(window_, app_id());
     if (dialog == nullptr) {
         ADD_FAILURE() << "no Save dialog";
-        return {};
+        return false;
     }
     // The file name field: an Edit somewhere inside control 0x47c.
     HWND field = find_descendant(dialog, 0x47c, nullptr);
@@ -65,7 +72,7 @@ std::wstring KastrelSession::export_to(const std::wstring& path, const std::wstr
     if (field == nullptr) {
         ADD_FAILURE() << "no file name field in the Save dialog";
         press_dialog_button(dialog, IDCANCEL);
-        return {};
+        return false;
     }
     EXPECT_EQ(window_text(field), proposed_name);
     SendMessageW(field, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(path.c_str()));
@@ -74,16 +81,16 @@ std::wstring KastrelSession::export_to(const std::wstring& path, const std::wstr
         HWND prompt = wait_for_dialog(dialog, app_id());
         if (prompt == nullptr) {
             ADD_FAILURE() << "no overwrite prompt";
-            return {};
+            return false;
         }
         press_dialog_button(prompt, IDYES);
     }
     // Until it has gone, the Save dialog would pass for the message box.
     if (!wait_until(ui_timeout, [&] { return !IsWindow(dialog); })) {
         ADD_FAILURE() << "the Save dialog stays open";
-        return {};
+        return false;
     }
-    return answer_message_box();
+    return true;
 }
 
 } // namespace kastrel::wintest

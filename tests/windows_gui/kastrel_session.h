@@ -40,6 +40,9 @@ protected:
     // and answered Yes. Returns the text of the message box that follows.
     std::wstring export_to(const std::wstring& path, const std::wstring& proposed_name,
                            bool overwrite);
+    // The same up to the closed Save dialog; false (and a failure) when it goes wrong.
+    bool choose_export_file(const std::wstring& path, const std::wstring& proposed_name,
+                            bool overwrite);
 
     std::unique_ptr<ServerProcess> server_;
     std::unique_ptr<AppProcess> app_;

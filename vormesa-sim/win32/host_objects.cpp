@@ -3,6 +3,7 @@
 #include "common/com/com_values.h"
 #include "common/win32/utf16.h"
 #include "vormesa-sim/object_path.h"
+#include "vormesa-sim/win32/busy_filter.h"
 #include "vormesa-sim/win32/com_object.h"
 #include "vormesa-sim/win32/object_model.h"
 #include "vormesa-sim/win32/sim_enum_variant.h"
@@ -44,6 +45,8 @@ template <class Body> HRESULT guarded(REFIID iid, HRESULT& link_failure, Body&& 
     try {
         body();
         return S_OK;
+    } catch (const CallHangs&) {
+        answer_nothing_more();
     } catch (const HostError& error) {
         if (error.is_link_failure())
             link_failure = static_cast<HRESULT>(error.number());
@@ -89,6 +92,8 @@ public:
                                      UINT* argument_error) override {
         if (!IsEqualIID(iid, IID_NULL))
             return DISP_E_UNKNOWNINTERFACE;
+        if (context_.host.busy_now())
+            return busy_result;
         const HRESULT invoked = DispInvoke(static_cast<Interface*>(this), info_.get(), dispid,
                                            flags, params, result, exception, argument_error);
         if (FAILED(link_failure_)) {

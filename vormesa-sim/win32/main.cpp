@@ -7,6 +7,7 @@
 #include "vormesa-sim/part_program.h"
 #include "vormesa-sim/sim_host.h"
 #include "vormesa-sim/win32/application_factory.h"
+#include "vormesa-sim/win32/busy_filter.h"
 #include "vormesa-sim/win32/host_window.h"
 #include "vormesa-sim/win32/registration.h"
 #include "vormesa-sim/win32/server_ids.h"
@@ -27,7 +28,9 @@ using namespace vormesa_sim::win32;
 const char* const usage_text =
     "Aufruf: vormesa-sim-win [--no-window] [--call-log DATEI]\n"
     "                        [--members-as properties|methods]\n"
-    "                        [--fail-from-call N --fail-with HRESULT] [TEILEPROGRAMM.json]\n"
+    "                        [--fail-from-call N --fail-with HRESULT]\n"
+    "                        [--call-delay-ms N] [--hang-after-calls N]\n"
+    "                        [--busy-after-calls N --busy-ms M] [TEILEPROGRAMM.json]\n"
     "        vormesa-sim-win /regserver | /unregserver\n"
     "\n"
     "Spielt den Messhost Vormesa und stellt sein Automatisierungs-Objektmodell\n"
@@ -42,6 +45,12 @@ const char* const usage_text =
     "  --fail-from-call N ab dem N-ten Aufruf (ab 0, wie im Aufrufprotokoll gezählt)\n"
     "                     jeden Aufruf mit HRESULT beantworten (ohne: ab Aufruf 0)\n"
     "  --fail-with HRESULT das Ergebnis der Aufrufe, z. B. 0x80010108\n"
+    "  --call-delay-ms N  jeden Aufruf N ms später beantworten\n"
+    "  --hang-after-calls N\n"
+    "                     nach N Aufrufen keinen mehr beantworten (bis zum Ende)\n"
+    "  --busy-after-calls N --busy-ms M\n"
+    "                     nach N Aufrufen M ms lang jeden Aufruf als beschäftigt\n"
+    "                     abweisen (SERVERCALL_RETRYLATER)\n"
     "  /regserver         als Server von ZORVAT.Application eintragen (HKLM)\n"
     "  /unregserver       den Eintrag entfernen\n"
     "\n"
@@ -118,6 +127,9 @@ int serve(SimHost& host, const Options& options, bool started_by_com) {
         // The apartment ends before the objects' context, so objects that
         // clients still hold are released while the model is still there.
         kastrel::common::com::ComApartment apartment;
+        const kastrel::common::com::ComPtr<IMessageFilter> busy_filter(make_busy_filter(host));
+        if (options.busy_after_calls)
+            CoRegisterMessageFilter(busy_filter.get(), nullptr);
         std::optional<HostWindow> window;
         if (!options.no_window)
             window.emplace(window_title(host));
@@ -132,6 +144,7 @@ int serve(SimHost& host, const Options& options, bool started_by_com) {
         run_message_loop();
         lifetime.set_on_unused({});
         registration.revoke();
+        CoRegisterMessageFilter(nullptr, nullptr);
     } catch (const kastrel::common::com::ComError& error) {
         std::cerr << "vormesa-sim-win: COM: " << error.what() << "\n";
         return 1;
@@ -180,8 +193,7 @@ int main() {
         }
     }
 
-    if (options.failure)
-        host.set_failure_plan(failure_plan(*options.failure));
+    host.set_failure_plan(failure_plan(options));
 
     std::ofstream call_log;
     if (!options.call_log.empty()) {

@@ -1,5 +1,6 @@
 #include "vormesa-sim/win32/sim_enum_variant.h"
 
+#include "vormesa-sim/win32/busy_filter.h"
 #include "vormesa-sim/win32/host_objects.h"
 #include "vormesa-sim/win32/variant_codec.h"
 
@@ -28,6 +29,8 @@ HRESULT SimEnumVariant::Next(ULONG count, VARIANT* items, ULONG* fetched) {
     const ObjectMaker make_object = [this](const std::string& path) {
         return make_host_object(context_, path);
     };
+    if (context_.host.busy_now())
+        return busy_result;
     ULONG done = 0;
     try {
         for (; done < count; ++done) {
@@ -36,6 +39,8 @@ HRESULT SimEnumVariant::Next(ULONG count, VARIANT* items, ULONG* fetched) {
                 break;
             items[done] = variant_of(step.item, make_object).detach();
         }
+    } catch (const CallHangs&) {
+        answer_nothing_more();
     } catch (const HostError& error) {
         for (ULONG i = 0; i < done; ++i)
             VariantClear(&items[i]);
