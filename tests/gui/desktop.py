@@ -157,11 +157,13 @@ class Desktop:
             self.run("xdotool", "windowfocus", "--sync", str(window))
 
     def geometry(self, window):
-        """(x, y, width, height) of a window on the screen."""
+        """(x, y, width, height) of a window on the screen; None once it has gone."""
         values = {}
         for line in self.run("xdotool", "getwindowgeometry", "--shell", str(window)).splitlines():
             key, _, value = line.partition("=")
             values[key] = int(value)
+        if not {"X", "Y", "WIDTH", "HEIGHT"} <= values.keys():
+            return None
         return values["X"], values["Y"], values["WIDTH"], values["HEIGHT"]
 
     def move(self, window, x, y):

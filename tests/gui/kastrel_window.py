@@ -155,16 +155,21 @@ class KastrelApp:
         self.desktop.key("Return")
         self.desktop.wait_window_gone("Sarvinet message box", box)
 
-    def is_progress(self, window):
-        return self.desktop.geometry(window)[2:] == PROGRESS_SIZE
+    def boxes_of_size(self, is_progress):
+        """The visible boxes that are (or are not) the progress window; one
+        that goes while it is looked at is neither."""
+        found = []
+        for window in self.desktop.visible_windows(MESSAGE_BOX, self.process.pid):
+            geometry = self.desktop.geometry(window)
+            if geometry is not None and (geometry[2:] == PROGRESS_SIZE) == is_progress:
+                found.append(window)
+        return found
 
     def message_boxes(self):
-        return [w for w in self.desktop.visible_windows(MESSAGE_BOX, self.process.pid)
-                if not self.is_progress(w)]
+        return self.boxes_of_size(is_progress=False)
 
     def progress_windows(self):
-        return [w for w in self.desktop.visible_windows(MESSAGE_BOX, self.process.pid)
-                if self.is_progress(w)]
+        return self.boxes_of_size(is_progress=True)
 
     def wait_progress(self, timeout=10.0):
         return wait_for("the progress window", self.progress_windows, timeout)[-1]
