@@ -24,7 +24,11 @@ struct LongRun : KastrelSession {
     }
     HWND wait_for_progress() const {
         HWND found = nullptr;
-        wait_until(ui_timeout, [&] { return (found = progress()) != nullptr; });
+        if (!wait_until(ui_timeout, [&] { return (found = progress()) != nullptr; }))
+            for (HWND window : top_level_windows(app_id()))
+                ADD_FAILURE() << "only " << to_utf8(class_name(window)) << " \""
+                              << to_utf8(window_text(window)) << "\""
+                              << (IsWindowVisible(window) ? " (visible)" : "");
         return found;
     }
     static std::string line(HWND window) {
