@@ -1,6 +1,7 @@
 #include "host/com/message_filter.h"
 
-#include <atomic>
+#include "common/com/com_object.h"
+
 #include <chrono>
 
 namespace kastrel::host::com {
@@ -14,28 +15,9 @@ constexpr UINT wait_tick_ms = 40;
 constexpr DWORD busy_pause_ms = 50;
 constexpr DWORD cancel = static_cast<DWORD>(-1);
 
-class Filter final : public IMessageFilter {
+class Filter final : public common::com::ComObject<IMessageFilter> {
 public:
     explicit Filter(CallWait& wait) : wait_(wait) {}
-
-    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** object) override {
-        if (!object)
-            return E_POINTER;
-        if (IsEqualIID(iid, IID_IUnknown) || IsEqualIID(iid, IID_IMessageFilter)) {
-            *object = static_cast<IMessageFilter*>(this);
-            AddRef();
-            return S_OK;
-        }
-        *object = nullptr;
-        return E_NOINTERFACE;
-    }
-    ULONG STDMETHODCALLTYPE AddRef() override { return ++references_; }
-    ULONG STDMETHODCALLTYPE Release() override {
-        const ULONG left = --references_;
-        if (left == 0)
-            delete this;
-        return left;
-    }
 
     // This program serves no calls of its own.
     DWORD STDMETHODCALLTYPE HandleInComingCall(DWORD, HTASK, DWORD, LPINTERFACEINFO) override {
@@ -65,19 +47,29 @@ public:
 
 private:
     CallWait& wait_;
-    std::atomic<ULONG> references_{1};
 };
+
+// Wakes the waiting thread with a posted message: a timer's WM_TIMER does
+// not end every COM wait (Wine's looks only at posted and sent messages and
+// paints), and only a message there makes COM ask MessagePending.
+VOID CALLBACK post_tick(PVOID thread, BOOLEAN) {
+    PostThreadMessageW(static_cast<DWORD>(reinterpret_cast<UINT_PTR>(thread)), WM_NULL, 0, 0);
+}
 
 } // namespace
 
 CallWaitFilter::CallWaitFilter(CallWait& wait) : filter_(new Filter(wait)) {
     CoRegisterMessageFilter(filter_.get(), previous_.put());
-    timer_ = SetTimer(nullptr, 0, wait_tick_ms, nullptr);
+    const auto thread = reinterpret_cast<PVOID>(static_cast<UINT_PTR>(GetCurrentThreadId()));
+    if (!CreateTimerQueueTimer(&ticker_, nullptr, &post_tick, thread, wait_tick_ms, wait_tick_ms,
+                               WT_EXECUTEDEFAULT))
+        ticker_ = nullptr;
 }
 
 CallWaitFilter::~CallWaitFilter() {
-    if (timer_ != 0)
-        KillTimer(nullptr, timer_);
+    // Waits for a tick that is running, so that none comes afterwards.
+    if (ticker_ != nullptr)
+        DeleteTimerQueueTimer(nullptr, ticker_, INVALID_HANDLE_VALUE);
     ComPtr<IMessageFilter> ours;
     CoRegisterMessageFilter(previous_.get(), ours.put());
 }

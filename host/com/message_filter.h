@@ -8,8 +8,9 @@
 namespace kastrel::host::com {
 
 // While it lives, the thread's COM message filter hands the waits of its
-// outgoing calls to `wait`: MessagePending (with a timer, so that it comes at
-// least every few tens of milliseconds also when nothing else arrives) and
+// outgoing calls to `wait`: MessagePending (woken by a ticking posted message,
+// so that it comes at least every few tens of milliseconds also when nothing
+// else arrives) and
 // RetryRejectedCall for a busy host, retried until it takes the call or the
 // run is given up. No platform "server busy" dialog appears. The previous
 // filter comes back afterwards.
@@ -23,7 +24,7 @@ public:
 private:
     common::com::ComPtr<IMessageFilter> filter_;
     common::com::ComPtr<IMessageFilter> previous_;
-    UINT_PTR timer_ = 0;
+    HANDLE ticker_ = nullptr;
 };
 
 // For a call the host refused as busy and the channel handed back (as some

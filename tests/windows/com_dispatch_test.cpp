@@ -3,9 +3,9 @@
 // by-reference arguments.
 
 #include "common/com/com_apartment.h"
+#include "common/com/com_object.h"
 #include "common/com/com_values.h"
 #include "host/com/com_dispatch.h"
-#include "vormesa-sim/win32/com_object.h"
 
 #include <array>
 #include <gtest/gtest.h>
@@ -15,8 +15,8 @@
 namespace kastrel::wintest {
 namespace {
 
+using common::com::ComObject;
 using common::com::ComPtr;
-using vormesa_sim::win32::ComObject;
 
 class EmptyWalk final : public ComObject<IEnumVARIANT> {
 public:

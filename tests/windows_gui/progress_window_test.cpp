@@ -122,8 +122,15 @@ TEST_F(LongRun, ABusyHostIsWaitedForAndTheFileIsExact) {
     ASSERT_TRUE(choose_export_file(target.wstring(), L"", false));
     HWND window = wait_for_progress();
     ASSERT_NE(window, nullptr) << "no progress window";
-    EXPECT_TRUE(wait_until(ui_timeout, [&] { return line(window) == "Vormesa ist beschäftigt …"; }))
-        << line(window);
+    // Every line the window shows until it goes, so that a miss says what was there.
+    std::string seen;
+    wait_until(ui_timeout, [&] {
+        const std::string now = IsWindow(window) ? line(window) : "(gone)";
+        if (seen.size() < now.size() || seen.compare(seen.size() - now.size(), now.size(), now))
+            seen += (seen.empty() ? "" : " | ") + now;
+        return now == "Vormesa ist beschäftigt …" || now == "(gone)";
+    });
+    EXPECT_NE(seen.find("Vormesa ist beschäftigt …"), std::string::npos) << seen;
     EXPECT_EQ(to_utf8(answer_message_box()), "Alle selektierten Merkmale in Datei geschrieben");
     EXPECT_EQ(fakes::read_file(target), fakes::read_file(expected_file("bolt8_opt4_xy_de")));
     EXPECT_EQ(dir.file_count(), 1u);

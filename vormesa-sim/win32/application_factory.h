@@ -1,6 +1,6 @@
 #pragma once
 
-#include "vormesa-sim/win32/com_object.h"
+#include "common/com/com_object.h"
 #include "vormesa-sim/win32/server_lifetime.h"
 
 #include <unknwn.h>
@@ -10,7 +10,7 @@ namespace vormesa_sim::win32 {
 // The class object registered for ZORVAT.Application: each CreateInstance
 // hands out the model's application object. Its holder keeps it no longer
 // than the context it was made with.
-class ApplicationFactory final : public ComObject<IClassFactory> {
+class ApplicationFactory final : public kastrel::common::com::ComObject<IClassFactory> {
 public:
     // A new factory with one reference for the caller.
     static IClassFactory* create(ServerContext& context) { return new ApplicationFactory(context); }

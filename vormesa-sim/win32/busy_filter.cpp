@@ -1,10 +1,12 @@
 #include "vormesa-sim/win32/busy_filter.h"
 
-#include "vormesa-sim/win32/com_object.h"
+#include "common/com/com_object.h"
 
 #include <windows.h>
 
 namespace vormesa_sim::win32 {
+
+using kastrel::common::com::ComObject;
 namespace {
 
 class BusyFilter final : public ComObject<IMessageFilter> {

@@ -1,10 +1,10 @@
 #include "vormesa-sim/win32/host_objects.h"
 
+#include "common/com/com_object.h"
 #include "common/com/com_values.h"
 #include "common/win32/utf16.h"
 #include "vormesa-sim/object_path.h"
 #include "vormesa-sim/win32/busy_filter.h"
-#include "vormesa-sim/win32/com_object.h"
 #include "vormesa-sim/win32/object_model.h"
 #include "vormesa-sim/win32/sim_enum_variant.h"
 #include "vormesa-sim/win32/variant_codec.h"
@@ -18,6 +18,7 @@ namespace {
 
 using kastrel::common::to_utf16;
 using kastrel::common::com::Bstr;
+using kastrel::common::com::ComObject;
 using kastrel::common::com::ComPtr;
 using kastrel::common::com::utf8_of;
 

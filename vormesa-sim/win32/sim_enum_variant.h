@@ -1,6 +1,6 @@
 #pragma once
 
-#include "vormesa-sim/win32/com_object.h"
+#include "common/com/com_object.h"
 #include "vormesa-sim/win32/server_lifetime.h"
 
 #include <oaidl.h>
@@ -10,7 +10,7 @@ namespace vormesa_sim::win32 {
 
 // A collection walk: one model enumerator, released with the last reference.
 // The model cannot rewind or copy a walk, so Reset and Clone are not offered.
-class SimEnumVariant final : public ComObject<IEnumVARIANT> {
+class SimEnumVariant final : public kastrel::common::com::ComObject<IEnumVARIANT> {
 public:
     // A new enumerator with one reference for the caller.
     static IEnumVARIANT* create(ServerContext& context, std::string path);

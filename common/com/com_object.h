@@ -1,11 +1,12 @@
 #pragma once
 
-// IUnknown for the server's COM objects, written once.
+// IUnknown for the COM objects this code hands out (the stand-in's host
+// objects, the client's message filter), written once.
 
 #include <atomic>
 #include <unknwn.h>
 
-namespace vormesa_sim::win32 {
+namespace kastrel::common::com {
 
 // A heap object handed out through `Interface` (and the interfaces it derives
 // from, named in `Bases`), deleted with its last reference.
@@ -41,4 +42,4 @@ private:
     std::atomic<ULONG> references_{1};
 };
 
-} // namespace vormesa_sim::win32
+} // namespace kastrel::common::com
