@@ -112,9 +112,12 @@ int call_watched(sd_bus* bus, CallWait& wait, int step_ms, sd_bus_message* reque
     using Clock = std::chrono::steady_clock;
     PendingAnswer answer;
     sd_bus_slot* raw_slot = nullptr;
-    // The bus's own timeout still ends a call that never gets its answer, as
-    // sd_bus_call does; until then the user may give it up.
-    int result = sd_bus_call_async(bus, &raw_slot, request, &PendingAnswer::take, &answer, 0);
+    // No timeout of the bus's own: a host that does not answer is waited for
+    // until it answers or the user gives the call up; a host that goes away
+    // still ends the call at once.
+    constexpr std::uint64_t no_timeout = UINT64_MAX;
+    int result =
+        sd_bus_call_async(bus, &raw_slot, request, &PendingAnswer::take, &answer, no_timeout);
     if (result < 0)
         return result;
     // Dropping the slot abandons the call, should it be given up.

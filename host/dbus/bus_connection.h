@@ -38,7 +38,8 @@ public:
     // Whether some connection owns the bus name.
     bool name_has_owner(const std::string& name);
 
-    // Not owned; null: calls wait as sd_bus_call does.
+    // Not owned. With a wait, a call waits for its answer for as long as the
+    // wait lets it; null: calls wait as sd_bus_call does, up to the bus's timeout.
     void set_call_wait(CallWait* wait) { wait_ = wait; }
 
     // How long one step of a watched wait is at most.

@@ -1,14 +1,17 @@
 // Every way the bus tells that the stand-in is gone or did not answer ends a
 // run at once: the target is untouched and the user is told the host is
-// lost. A bus error that means something else leaves an incomplete file.
+// lost. A bus error that means something else leaves an incomplete file. A
+// stand-in that only stops answering is waited for.
 
 #include "tests/integration/through_the_bus.h"
 #include "tests/support/window_run.h"
 
 #include <algorithm>
+#include <atomic>
 #include <cctype>
 #include <csignal>
 #include <cstdlib>
+#include <functional>
 #include <thread>
 
 using namespace kastrel;
@@ -91,51 +94,86 @@ TEST_F(ThroughTheBus, ALostHostInTheMiddleOfTheListingLeavesTheListEmpty) {
     EXPECT_FALSE(view.ended);
 }
 
-// The stand-in killed, so that the bus says the peer is gone, or stopped, so
-// that sd-bus's own timeout ends the call, while the export reads its second
-// hit of 600.
-enum class Ending { Killed, Stopped };
+// The export of hits_600.json over an existing file, while the stand-in is
+// ended or stopped as it reads its second hit of 600.
+struct StandInEnding : ThroughTheBus {
+    std::filesystem::path target = dir / "alt.xls";
 
-struct StandInEnding : ThroughTheBus, ::testing::WithParamInterface<Ending> {};
+    // `act` is done to the stand-in at the second hit; returns what the
+    // program wrote to standard error meanwhile.
+    std::string export_while(const std::function<void(fakes::SimProcess&)>& act) {
+        fakes::TempDir log_dir;
+        const auto log = log_dir / "calls.log";
+        fakes::SimProcess sim({"--call-log", log.string(), example("hits_600.json")});
+        form.cmd_lesen_Click();
+        form.cmd_allemarkieren_Click();
+        fakes::write_file(target, "vorher");
+        view.save_answers = {target.string()};
+        std::thread ender([&] {
+            const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(20);
+            while (fakes::read_file(log).find("GetHit(&2,") == std::string::npos &&
+                   std::chrono::steady_clock::now() < deadline)
+                std::this_thread::sleep_for(std::chrono::milliseconds(2));
+            act(sim);
+        });
+        testing::internal::CaptureStderr();
+        form.cmd_schreiben_Click();
+        std::string diagnostics = testing::internal::GetCapturedStderr();
+        ender.join();
+        ::kill(sim.pid(), SIGCONT);
+        sim.kill_now();
+        return diagnostics;
+    }
 
-TEST_P(StandInEnding, MidExportLeavesTheFileIntact) {
-    // Read when the connection makes its first call.
-    setenv("SYSTEMD_BUS_TIMEOUT", "1", 1);
-    fakes::TempDir log_dir;
-    const auto log = log_dir / "calls.log";
-    fakes::SimProcess sim({"--call-log", log.string(), example("hits_600.json")});
-    form.cmd_lesen_Click();
-    form.cmd_allemarkieren_Click();
-    fakes::write_file(dir / "alt.xls", "vorher");
-    view.save_answers = {(dir / "alt.xls").string()};
-    std::thread ender([&] {
-        const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(20);
-        while (fakes::read_file(log).find("GetHit(&2,") == std::string::npos &&
-               std::chrono::steady_clock::now() < deadline)
-            std::this_thread::sleep_for(std::chrono::milliseconds(2));
-        if (GetParam() == Ending::Killed)
-            sim.kill_now();
-        else
-            ::kill(sim.pid(), SIGSTOP);
-    });
-    testing::internal::CaptureStderr();
-    form.cmd_schreiben_Click();
-    const std::string diagnostics = testing::internal::GetCapturedStderr();
-    ender.join();
-    sim.kill_now();
-    unsetenv("SYSTEMD_BUS_TIMEOUT");
+    // Once the progress line says the host does not answer, `then` runs once.
+    void when_said_silent(std::function<void(app::ProgressEvents&)> then) {
+        view.progress.on_pump = [this, then = std::move(then),
+                                 done = false](app::ProgressEvents& events) mutable {
+            if (!done && !view.progress.lines.empty() &&
+                view.progress.lines.back() == "Vormesa antwortet nicht …") {
+                done = true;
+                then(events);
+            }
+        };
+    }
+};
+
+// Killed: the bus says the peer is gone, and the run ends at once.
+TEST_F(StandInEnding, KilledMidExportLeavesTheFileIntact) {
+    const std::string diagnostics = export_while([](fakes::SimProcess& sim) { sim.kill_now(); });
     // Said once, in German; the bus's own text goes to standard error.
     EXPECT_EQ(view.messages,
-              (std::vector<std::string>{fakes::export_host_lost_text((dir / "alt.xls").string())}));
+              (std::vector<std::string>{fakes::export_host_lost_text(target.string())}));
     EXPECT_NE(diagnostics.find("Vormesa antwortet nicht: "), std::string::npos) << diagnostics;
-    EXPECT_EQ(fakes::read_file(dir / "alt.xls"), "vorher");
+    EXPECT_EQ(fakes::read_file(target), "vorher");
     EXPECT_EQ(dir.file_count(), 1u);
     EXPECT_FALSE(view.ended);
 }
 
-INSTANTIATE_TEST_SUITE_P(HostGone, StandInEnding,
-                         ::testing::Values(Ending::Killed, Ending::Stopped), [](const auto& test) {
-                             return test.param == Ending::Killed ? "Killed" : "Stopped";
-                         });
+// Stopped: the connection stays and nothing answers. The window says so and
+// waits, past any timeout of the bus's own, until the user gives up...
+TEST_F(StandInEnding, StoppedMidExportIsWaitedForUntilTheUserCancels) {
+    when_said_silent([](app::ProgressEvents& events) { events.cancel_clicked(); });
+    export_while([](fakes::SimProcess& sim) { ::kill(sim.pid(), SIGSTOP); });
+    EXPECT_EQ(view.messages, (std::vector<std::string>{"Ausgabe abgebrochen. Die Datei \"" +
+                                                       target.string() + "\" ist unverändert."}));
+    EXPECT_EQ(fakes::read_file(target), "vorher");
+    EXPECT_EQ(dir.file_count(), 1u);
+}
+
+// ...or the host answers again, and the run goes on as if nothing happened.
+TEST_F(StandInEnding, StoppedMidExportGoesOnOnceTheStandInAnswersAgain) {
+    std::atomic<pid_t> stopped = 0;
+    when_said_silent([&](app::ProgressEvents&) { ::kill(stopped, SIGCONT); });
+    export_while([&](fakes::SimProcess& sim) {
+        stopped = sim.pid();
+        ::kill(sim.pid(), SIGSTOP);
+    });
+    EXPECT_EQ(view.messages,
+              (std::vector<std::string>{"Alle selektierten Merkmale in Datei geschrieben"}));
+    EXPECT_EQ(fakes::read_file(target),
+              fakes::read_file(std::filesystem::path(KASTREL_SOURCE_DIR) /
+                               "tests/data/expected/hits600_opt4_xy_de.xls"));
+}
 
 } // namespace
