@@ -32,7 +32,7 @@ public:
 enum class Waiting { ForAnswer, HostBusy };
 
 // The "while waiting" seam of the host links: called in short steps while a
-// host call waits for its answer, on the thread that made the call. It must
+// host call waits for its answer, on the thread that asked for the call. It must
 // not call into the host.
 class CallWait {
 public:

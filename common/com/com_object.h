@@ -1,7 +1,7 @@
 #pragma once
 
 // IUnknown for the COM objects this code hands out (the stand-in's host
-// objects, the client's message filter), written once.
+// objects, its message filter, the tests' in-process objects), written once.
 
 #include <atomic>
 #include <unknwn.h>

@@ -17,28 +17,30 @@ namespace {
 
 } // namespace
 
+ComConnector::ComConnector() : thread_(CallThread::start()) {}
+
+ComConnector::~ComConnector() {
+    thread_->stop();
+}
+
 Object ComConnector::create_object(std::string_view class_name) {
-    const std::wstring name = common::to_utf16(class_name);
-    CLSID class_id{};
-    HRESULT result = CLSIDFromProgID(name.c_str(), &class_id);
-    if (FAILED(result))
-        cannot_create(class_name, result);
-    common::com::ComPtr<IDispatch> object;
-    result = CoCreateInstance(class_id, nullptr, CLSCTX_INPROC_SERVER | CLSCTX_LOCAL_SERVER,
-                              IID_IDispatch, reinterpret_cast<void**>(object.put()));
-    if (FAILED(result))
-        cannot_create(class_name, result);
-    return make_object(std::move(object));
+    return thread_->run([thread = thread_, class_name = std::string(class_name)] {
+        const std::wstring name = common::to_utf16(class_name);
+        CLSID class_id{};
+        HRESULT result = CLSIDFromProgID(name.c_str(), &class_id);
+        if (FAILED(result))
+            cannot_create(class_name, result);
+        common::com::ComPtr<IDispatch> object;
+        result = CoCreateInstance(class_id, nullptr, CLSCTX_INPROC_SERVER | CLSCTX_LOCAL_SERVER,
+                                  IID_IDispatch, reinterpret_cast<void**>(object.put()));
+        if (FAILED(result))
+            cannot_create(class_name, result);
+        return make_object(thread, std::move(object));
+    });
 }
 
 Object ComConnector::get_object(std::string_view /*path*/, std::string_view class_name) {
     return create_object(class_name);
-}
-
-void ComConnector::set_call_wait(CallWait* wait) {
-    filter_.reset();
-    if (wait)
-        filter_ = std::make_unique<CallWaitFilter>(*wait);
 }
 
 bool ComConnector::window_exists(std::string_view window_class) {

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "host/com/message_filter.h"
+#include "host/com/call_thread.h"
 #include "host/connector.h"
 
 #include <memory>
@@ -8,18 +8,25 @@
 namespace kastrel::host::com {
 
 // Reaches the host through its COM automation server, the way a late-binding
-// client does. Needs a ComApartment on the calling thread.
+// client does. Its calls are made on a call thread of its own; the thread
+// that asks needs a ComApartment, in which it only waits.
 class ComConnector : public HostConnector {
 public:
+    ComConnector();
+    ~ComConnector() override;
+    ComConnector(const ComConnector&) = delete;
+    ComConnector& operator=(const ComConnector&) = delete;
+
     Object create_object(std::string_view class_name) override;
     // An empty path asks the class's server, which is the same as creating.
     Object get_object(std::string_view path, std::string_view class_name) override;
     bool window_exists(std::string_view window_class) override;
-    // The waits go through the thread's message filter while it is set.
-    void set_call_wait(CallWait* wait) override;
+    void set_call_wait(CallWait* wait) override { thread_->set_call_wait(wait); }
+
+    const std::shared_ptr<CallThread>& call_thread() const { return thread_; }
 
 private:
-    std::unique_ptr<CallWaitFilter> filter_;
+    std::shared_ptr<CallThread> thread_;
 };
 
 } // namespace kastrel::host::com

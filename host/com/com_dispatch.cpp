@@ -4,7 +4,10 @@
 #include "host/automation_error.h"
 #include "host/com/com_error.h"
 #include "host/com/com_variant.h"
-#include "host/com/message_filter.h"
+
+#include <string>
+#include <utility>
+#include <vector>
 
 namespace kastrel::host::com {
 
@@ -14,38 +17,38 @@ using common::com::UniqueVariant;
 
 namespace {
 
-// Makes the call; again while a busy host hands it back and the thread's
-// message filter says to retry. A call the filter gave up is RunCancelled.
-template <class Call> HRESULT taken_when_free(Call&& call) {
-    const DWORD started = GetTickCount();
-    HRESULT result = call();
-    while (result == RPC_E_SERVERCALL_RETRYLATER && retry_rejected_call(GetTickCount() - started))
-        result = call();
-    // Only this program's filter cancels a call, when the run is given up.
-    if (result == RPC_E_CALL_CANCELED)
-        throw RunCancelled();
+// Makes the call once; a busy host's refusal goes to the caller's wait,
+// which decides whether it is made again.
+template <class Call> HRESULT taken_unless_busy(Call&& call) {
+    const HRESULT result = call();
+    if (result == RPC_E_SERVERCALL_RETRYLATER)
+        throw HostBusy();
     return result;
 }
 
 // Walks the collection's IEnumVARIANT one item per call.
 class ComEnumerator : public Enumerator {
 public:
-    explicit ComEnumerator(ComPtr<IEnumVARIANT> items) : items_(std::move(items)) {}
+    ComEnumerator(std::shared_ptr<CallThread> thread, std::shared_ptr<ComPtr<IEnumVARIANT>> items)
+        : thread_(std::move(thread)), items_(std::move(items)) {}
 
     std::optional<Variant> next() override {
-        UniqueVariant item;
-        ULONG fetched = 0;
-        const HRESULT result =
-            taken_when_free([&] { return items_->Next(1, item.put(), &fetched); });
-        if (FAILED(result))
-            throw automation_error(result);
-        if (result == S_FALSE || fetched == 0)
-            return std::nullopt;
-        return to_host(*item.get());
+        return thread_->run([thread = thread_, items = items_]() -> std::optional<Variant> {
+            UniqueVariant item;
+            ULONG fetched = 0;
+            const HRESULT result =
+                taken_unless_busy([&] { return (*items)->Next(1, item.put(), &fetched); });
+            if (FAILED(result))
+                throw automation_error(result);
+            if (result == S_FALSE || fetched == 0)
+                return std::nullopt;
+            return to_host(*item.get(), thread);
+        });
     }
 
 private:
-    ComPtr<IEnumVARIANT> items_;
+    std::shared_ptr<CallThread> thread_;
+    std::shared_ptr<ComPtr<IEnumVARIANT>> items_;
 };
 
 IUnknown* unknown_in(const VARIANT& value) {
@@ -65,84 +68,120 @@ constexpr WORD read_or_call = DISPATCH_METHOD | DISPATCH_PROPERTYGET;
 
 } // namespace
 
-Object make_object(ComPtr<IDispatch> object) {
+// What of the object lives on the call thread: its interface pointer and
+// the DISPIDs asked so far (fixed for the object's lifetime, so each is asked
+// once).
+struct ComDispatch::Remote {
+    ComPtr<IDispatch> object;
+    std::vector<std::pair<std::string, DISPID>> dispids;
+
+    DISPID dispid_of(const std::string& member) {
+        for (const auto& [name, dispid] : dispids)
+            if (name == member)
+                return dispid;
+        std::wstring name = common::to_utf16(member);
+        LPOLESTR names[] = {name.data()};
+        DISPID dispid = DISPID_UNKNOWN;
+        const HRESULT result = taken_unless_busy([&] {
+            return object->GetIDsOfNames(IID_NULL, names, 1, LOCALE_USER_DEFAULT, &dispid);
+        });
+        if (result == DISP_E_UNKNOWNNAME)
+            throw AutomationError(ErrorKind::UnknownName, static_cast<std::int32_t>(result), member,
+                                  {});
+        if (FAILED(result))
+            throw automation_error(result);
+        dispids.emplace_back(member, dispid);
+        return dispid;
+    }
+
+    // Every member is invoked as read or call, whichever the host declares it as.
+    UniqueVariant invoke(DISPID dispid, DISPPARAMS& params) {
+        UniqueVariant result;
+        ExceptionInfo info;
+        UINT argument_error = 0;
+        const HRESULT outcome = taken_unless_busy([&] {
+            return object->Invoke(dispid, IID_NULL, LOCALE_USER_DEFAULT, read_or_call, &params,
+                                  result.get(), info.get(), &argument_error);
+        });
+        if (FAILED(outcome))
+            throw automation_error(outcome, info);
+        return result;
+    }
+};
+
+ComDispatch::ComDispatch(std::shared_ptr<CallThread> thread, ComPtr<IDispatch> object)
+    : thread_(std::move(thread)), remote_(thread_->own(new Remote{std::move(object), {}})) {}
+
+Object make_object(const std::shared_ptr<CallThread>& thread, ComPtr<IDispatch> object) {
     if (!object)
         return nullptr;
-    return std::make_shared<ComDispatch>(std::move(object));
+    return std::make_shared<ComDispatch>(thread, std::move(object));
 }
 
-DISPID ComDispatch::dispid_of(std::string_view member) {
-    for (const auto& [name, dispid] : dispids_)
-        if (name == member)
-            return dispid;
-    std::wstring name = common::to_utf16(member);
-    LPOLESTR names[] = {name.data()};
-    DISPID dispid = DISPID_UNKNOWN;
-    const HRESULT result = taken_when_free(
-        [&] { return object_->GetIDsOfNames(IID_NULL, names, 1, LOCALE_USER_DEFAULT, &dispid); });
-    if (result == DISP_E_UNKNOWNNAME)
-        throw AutomationError(ErrorKind::UnknownName, static_cast<std::int32_t>(result),
-                              std::string(member), {});
-    if (FAILED(result))
-        throw automation_error(result);
-    dispids_.emplace_back(std::string(member), dispid);
-    return dispid;
+IDispatch* ComDispatch::interface_pointer() const noexcept {
+    return remote_->object.get();
 }
 
-UniqueVariant ComDispatch::invoke(DISPID dispid, DISPPARAMS& params) {
-    UniqueVariant result;
-    ExceptionInfo info;
-    UINT argument_error = 0;
-    const HRESULT outcome = taken_when_free([&] {
-        return object_->Invoke(dispid, IID_NULL, LOCALE_USER_DEFAULT, read_or_call, &params,
-                               result.get(), info.get(), &argument_error);
-    });
-    if (FAILED(outcome))
-        throw automation_error(outcome, info);
-    return result;
+HRESULT ComDispatch::with_interface(const std::function<HRESULT(IDispatch*)>& work) const {
+    return thread_->run([remote = remote_, work] { return work(remote->object.get()); });
 }
 
 Variant ComDispatch::get(std::string_view member) {
-    DISPPARAMS params{nullptr, nullptr, 0, 0};
-    return to_host(*invoke(dispid_of(member), params).get());
+    return thread_->run([thread = thread_, remote = remote_, name = std::string(member)] {
+        DISPPARAMS params{nullptr, nullptr, 0, 0};
+        return to_host(*remote->invoke(remote->dispid_of(name), params).get(), thread);
+    });
 }
 
 Variant ComDispatch::call(std::string_view member, std::span<Argument> args) {
-    const DISPID dispid = dispid_of(member);
-    // `values` own the arguments (for by-reference ones the place the host
-    // writes to); `passed` are the variants as Invoke wants them, last first.
-    std::vector<UniqueVariant> values;
-    values.reserve(args.size());
-    for (const Argument& arg : args)
-        values.push_back(to_com(arg.value));
-    std::vector<VARIANT> passed(args.size());
-    for (std::size_t i = 0; i < args.size(); ++i) {
-        VARIANT& slot = passed[args.size() - 1 - i];
-        if (args[i].by_ref)
-            refer_to(*values[i].get(), slot);
-        else
-            slot = *values[i].get();
-    }
-    DISPPARAMS params{passed.data(), nullptr, static_cast<UINT>(passed.size()), 0};
-    Variant result = to_host(*invoke(dispid, params).get());
+    // The arguments travel by value: the call thread may outlive this caller.
+    auto [result, written] =
+        thread_->run([thread = thread_, remote = remote_, name = std::string(member),
+                      args = std::vector<Argument>(args.begin(), args.end())]() mutable {
+            const DISPID dispid = remote->dispid_of(name);
+            // `values` own the arguments (for by-reference ones the place the
+            // host writes to); `passed` are the variants as Invoke wants them,
+            // last first.
+            std::vector<UniqueVariant> values;
+            values.reserve(args.size());
+            for (const Argument& arg : args)
+                values.push_back(to_com(arg.value));
+            std::vector<VARIANT> passed(args.size());
+            for (std::size_t i = 0; i < args.size(); ++i) {
+                VARIANT& slot = passed[args.size() - 1 - i];
+                if (args[i].by_ref)
+                    refer_to(*values[i].get(), slot);
+                else
+                    slot = *values[i].get();
+            }
+            DISPPARAMS params{passed.data(), nullptr, static_cast<UINT>(passed.size()), 0};
+            Variant answer = to_host(*remote->invoke(dispid, params).get(), thread);
+            for (std::size_t i = 0; i < args.size(); ++i)
+                if (args[i].by_ref)
+                    args[i].value = to_host(*values[i].get(), thread);
+            return std::pair(std::move(answer), std::move(args));
+        });
     for (std::size_t i = 0; i < args.size(); ++i)
         if (args[i].by_ref)
-            args[i].value = to_host(*values[i].get());
+            args[i].value = std::move(written[i].value);
     return result;
 }
 
 std::unique_ptr<Enumerator> ComDispatch::enumerate() {
-    DISPPARAMS params{nullptr, nullptr, 0, 0};
-    const UniqueVariant result = invoke(DISPID_NEWENUM, params);
-    IUnknown* unknown = unknown_in(*result.get());
-    if (!unknown)
-        throw AutomationError(ErrorKind::ObjectNotSet);
-    ComPtr<IEnumVARIANT> items;
-    const HRESULT queried =
-        unknown->QueryInterface(IID_IEnumVARIANT, reinterpret_cast<void**>(items.put()));
-    if (FAILED(queried))
-        throw automation_error(queried);
-    return std::make_unique<ComEnumerator>(std::move(items));
+    auto items = thread_->run([thread = thread_, remote = remote_] {
+        DISPPARAMS params{nullptr, nullptr, 0, 0};
+        const UniqueVariant result = remote->invoke(DISPID_NEWENUM, params);
+        IUnknown* unknown = unknown_in(*result.get());
+        if (!unknown)
+            throw AutomationError(ErrorKind::ObjectNotSet);
+        ComPtr<IEnumVARIANT> walk;
+        const HRESULT queried =
+            unknown->QueryInterface(IID_IEnumVARIANT, reinterpret_cast<void**>(walk.put()));
+        if (FAILED(queried))
+            throw automation_error(queried);
+        return thread->own(new ComPtr<IEnumVARIANT>(std::move(walk)));
+    });
+    return std::make_unique<ComEnumerator>(thread_, std::move(items));
 }
 
 } // namespace kastrel::host::com

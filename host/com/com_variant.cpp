@@ -22,7 +22,7 @@ bool change_type(const VARIANT& value, VARTYPE type, UniqueVariant& out) {
     return SUCCEEDED(VariantChangeType(out.put(), const_cast<VARIANT*>(&value), 0, type));
 }
 
-Variant object_of(IUnknown* unknown) {
+Variant object_of(IUnknown* unknown, const std::shared_ptr<CallThread>& thread) {
     if (!unknown)
         return Object();
     ComPtr<IDispatch> dispatch;
@@ -30,18 +30,18 @@ Variant object_of(IUnknown* unknown) {
         unknown->QueryInterface(IID_IDispatch, reinterpret_cast<void**>(dispatch.put()));
     if (FAILED(result))
         type_mismatch();
-    return make_object(std::move(dispatch));
+    return make_object(thread, std::move(dispatch));
 }
 
 } // namespace
 
-Variant to_host(const VARIANT& value) {
+Variant to_host(const VARIANT& value, const std::shared_ptr<CallThread>& thread) {
     if (V_VT(&value) & VT_BYREF) {
         UniqueVariant copy;
         const HRESULT result = VariantCopyInd(copy.get(), const_cast<VARIANT*>(&value));
         if (FAILED(result))
             throw automation_error(result);
-        return to_host(*copy.get());
+        return to_host(*copy.get(), thread);
     }
     UniqueVariant converted;
     switch (V_VT(&value)) {
@@ -60,9 +60,9 @@ Variant to_host(const VARIANT& value) {
     case VT_BSTR:
         return Variant(utf8_of(V_BSTR(&value)));
     case VT_DISPATCH:
-        return make_object(ComPtr<IDispatch>::share(V_DISPATCH(&value)));
+        return make_object(thread, ComPtr<IDispatch>::share(V_DISPATCH(&value)));
     case VT_UNKNOWN:
-        return object_of(V_UNKNOWN(&value));
+        return object_of(V_UNKNOWN(&value), thread);
     case VT_I1:
     case VT_I2:
     case VT_UI1:

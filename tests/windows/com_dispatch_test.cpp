@@ -5,6 +5,7 @@
 #include "common/com/com_apartment.h"
 #include "common/com/com_object.h"
 #include "common/com/com_values.h"
+#include "host/com/com_connector.h"
 #include "host/com/com_dispatch.h"
 
 #include <array>
@@ -81,8 +82,10 @@ public:
 
 TEST(ComDispatchCalls, EachMemberAsReadOrCallWithByRefArgumentsThatComeBackWritten) {
     common::com::ComApartment apartment;
+    host::com::ComConnector connector;
     auto* recorder = new RecordingHost;
-    const host::Object object = host::com::make_object(ComPtr<IDispatch>(recorder));
+    const host::Object object =
+        host::com::make_object(connector.call_thread(), ComPtr<IDispatch>(recorder));
 
     EXPECT_EQ(object->get("ID"), host::Variant(std::string("K1")));
     EXPECT_EQ(object->get("ID"), host::Variant(std::string("K1")));

@@ -1,0 +1,196 @@
+#include "host/com/call_thread.h"
+
+#include "host/com/com_error.h"
+
+#include <algorithm>
+#include <chrono>
+#include <objbase.h>
+
+namespace kastrel::host::com {
+namespace {
+
+// How often a waiting caller reports to its wait, how long a busy host is
+// left alone before the call is made again, and how long the end of the
+// program waits for the releases still queued.
+constexpr DWORD wait_step_ms = 20;
+constexpr DWORD busy_pause_ms = 50;
+constexpr DWORD stop_wait_ms = 10000;
+
+enum TaskState : int { Running, Finished, Abandoned };
+
+std::chrono::milliseconds since(DWORD started) {
+    return std::chrono::milliseconds(GetTickCount() - started);
+}
+
+} // namespace
+
+struct CallThread::Task {
+    explicit Task(std::function<void()> to_do) : work(std::move(to_do)) {}
+    std::function<void()> work;
+    std::exception_ptr failure;
+    std::atomic<int> state{Running};
+};
+
+CallThread::CallThread() : finished_(CreateEventW(nullptr, FALSE, FALSE, nullptr)) {}
+
+CallThread::~CallThread() {
+    if (thread_ != nullptr)
+        CloseHandle(thread_);
+    if (finished_ != nullptr)
+        CloseHandle(finished_);
+}
+
+std::shared_ptr<CallThread> CallThread::start() {
+    std::shared_ptr<CallThread> self(new CallThread());
+    if (self->finished_ == nullptr)
+        throw automation_error(HRESULT_FROM_WIN32(GetLastError()));
+    // The thread holds its own share until it ends.
+    auto* share = new std::shared_ptr<CallThread>(self);
+    const auto serve = [](void* parameter) -> DWORD {
+        const std::shared_ptr<CallThread> thread =
+            std::move(*static_cast<std::shared_ptr<CallThread>*>(parameter));
+        delete static_cast<std::shared_ptr<CallThread>*>(parameter);
+        thread->serve();
+        return 0;
+    };
+    self->thread_ = CreateThread(nullptr, 0, serve, share, 0, &self->thread_id_);
+    if (self->thread_ == nullptr) {
+        const HRESULT failure = HRESULT_FROM_WIN32(GetLastError());
+        delete share;
+        throw automation_error(failure);
+    }
+    return self;
+}
+
+void CallThread::stop() {
+    {
+        const std::lock_guard lock(mutex_);
+        stopping_ = true;
+    }
+    queued_.notify_all();
+    // The releases in the queue still reach the host; a call the host never
+    // answers is not waited for.
+    if (abandoned_.load() == 0 && GetCurrentThreadId() != thread_id_)
+        WaitForSingleObject(thread_, stop_wait_ms);
+}
+
+void CallThread::release(std::function<void()> work) noexcept {
+    try {
+        if (GetCurrentThreadId() == thread_id_) {
+            work();
+            return;
+        }
+        auto task = std::make_shared<Task>(std::move(work));
+        if (submit(task) && abandoned_.load() == 0)
+            wait_for(task, GetTickCount());
+    } catch (...) {
+        // Only memory can run out here; the object is then not released.
+    }
+}
+
+bool CallThread::submit(std::shared_ptr<Task> task) {
+    {
+        const std::lock_guard lock(mutex_);
+        if (ended_)
+            return false;
+        queue_.push_back(std::move(task));
+    }
+    queued_.notify_one();
+    return true;
+}
+
+void CallThread::execute(std::function<void()> work) {
+    const DWORD started = GetTickCount();
+    for (;;) {
+        // A fresh copy each time: a busy host is asked again with what was given.
+        auto task = std::make_shared<Task>(work);
+        if (!submit(task))
+            throw automation_error(CO_E_NOTINITIALIZED);
+        if (!wait_for(task, GetTickCount()))
+            throw RunCancelled();
+        if (!task->failure)
+            return;
+        try {
+            std::rethrow_exception(task->failure);
+        } catch (const HostBusy&) {
+            if (wait_ == nullptr)
+                throw automation_error(RPC_E_SERVERCALL_RETRYLATER);
+            if (!pause_for_busy_host(started))
+                throw RunCancelled();
+        }
+    }
+}
+
+bool CallThread::wait_for(const std::shared_ptr<Task>& task, DWORD started) noexcept {
+    if (wait_ == nullptr) {
+        // COM's own wait, as for a call made on this thread: it pumps what an
+        // apartment must pump meanwhile.
+        while (task->state.load() != Finished) {
+            DWORD index = 0;
+            const HRESULT waited = CoWaitForMultipleHandles(0, INFINITE, 1, &finished_, &index);
+            if (FAILED(waited) && waited != RPC_S_CALLPENDING)
+                WaitForSingleObject(finished_, wait_step_ms);
+        }
+        return true;
+    }
+    for (;;) {
+        MsgWaitForMultipleObjectsEx(1, &finished_, wait_step_ms, QS_ALLINPUT, 0);
+        if (task->state.load() == Finished)
+            return true;
+        if (!wait_->keep_waiting(since(started), Waiting::ForAnswer)) {
+            ++abandoned_;
+            if (task->state.exchange(Abandoned) == Finished) {
+                // Answered while the wait decided; the run ends all the same.
+                --abandoned_;
+                return true;
+            }
+            return false;
+        }
+    }
+}
+
+bool CallThread::pause_for_busy_host(DWORD started) {
+    const DWORD paused = GetTickCount();
+    for (;;) {
+        if (!wait_->keep_waiting(since(started), Waiting::HostBusy))
+            return false;
+        const DWORD gone = GetTickCount() - paused;
+        if (gone >= busy_pause_ms)
+            return true;
+        MsgWaitForMultipleObjectsEx(0, nullptr, std::min(wait_step_ms, busy_pause_ms - gone),
+                                    QS_ALLINPUT, 0);
+    }
+}
+
+void CallThread::serve() {
+    const HRESULT joined = CoInitializeEx(nullptr, COINIT_MULTITHREADED);
+    for (;;) {
+        std::shared_ptr<Task> task;
+        {
+            std::unique_lock lock(mutex_);
+            queued_.wait(lock, [&] { return stopping_ || !queue_.empty(); });
+            if (queue_.empty()) {
+                ended_ = true;
+                break;
+            }
+            task = std::move(queue_.front());
+            queue_.pop_front();
+        }
+        try {
+            if (FAILED(joined))
+                throw automation_error(joined);
+            task->work();
+        } catch (...) {
+            task->failure = std::current_exception();
+        }
+        // What the work held goes here, in the apartment it belongs to.
+        task->work = nullptr;
+        if (task->state.exchange(Finished) == Abandoned)
+            --abandoned_;
+        SetEvent(finished_);
+    }
+    if (SUCCEEDED(joined))
+        CoUninitialize();
+}
+
+} // namespace kastrel::host::com

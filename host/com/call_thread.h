@@ -1,0 +1,97 @@
+#pragma once
+
+#include "host/run_progress.h"
+
+#include <atomic>
+#include <condition_variable>
+#include <deque>
+#include <exception>
+#include <functional>
+#include <memory>
+#include <mutex>
+#include <optional>
+#include <windows.h>
+
+namespace kastrel::host::com {
+
+// Thrown by a call's work on the call thread when the host refused it as busy.
+struct HostBusy {};
+
+// The thread every COM call of one connection is made on, in the
+// multithreaded apartment. The thread that asks only waits for the answer, so
+// it can stop waiting: neither COM's modal loop nor Wine's gives a call up
+// that the host never answers, but a caller that is not in the call can walk
+// away from it. Shared by the connection and every host object from it; the
+// objects' interface pointers live and are released on this thread only.
+class CallThread : public std::enable_shared_from_this<CallThread> {
+public:
+    // Starts the thread. Throws AutomationError when it cannot be started.
+    static std::shared_ptr<CallThread> start();
+    ~CallThread();
+    CallThread(const CallThread&) = delete;
+    CallThread& operator=(const CallThread&) = delete;
+
+    // Ends the thread once its queue is done. A call the caller walked away
+    // from is not waited for; the thread ends with the program then.
+    void stop();
+
+    // While set, a waiting caller reports to `wait` in short steps and pumps
+    // nothing itself; a busy host is called again while `wait` lets it. Not
+    // owned; only for the thread that asks.
+    void set_call_wait(CallWait* wait) { wait_ = wait; }
+
+    // Runs `work` on the call thread and returns what it returns, or throws
+    // what it throws. A HostBusy is retried while the wait lets it (without
+    // one it is the host's refusal); a call the wait gives up is RunCancelled,
+    // and `work` runs on alone: it must own everything it touches.
+    template <class Work> auto run(Work work) -> decltype(work()) {
+        using Result = decltype(work());
+        auto result = std::make_shared<std::optional<Result>>();
+        execute([result, work = std::move(work)]() mutable { result->emplace(work()); });
+        return std::move(**result);
+    }
+
+    // Runs a release on the call thread and waits for it as for a call, so
+    // that the host sees it where it happened. Never throws: a wait that gives
+    // up, or a call given up before, leaves it to run later. Done inline on
+    // the call thread, dropped once that has ended.
+    void release(std::function<void()> work) noexcept;
+
+    // Shares `object`, deleting it on the call thread once the last share
+    // goes, wherever that is (a COM interface pointer must be released in the
+    // apartment it was got in).
+    template <class T> std::shared_ptr<T> own(T* object) {
+        return std::shared_ptr<T>(object, [thread = weak_from_this()](T* owned) {
+            if (const auto alive = thread.lock())
+                alive->release([owned] { delete owned; });
+        });
+    }
+
+private:
+    struct Task;
+
+    CallThread();
+    void execute(std::function<void()> work);
+    // Waits for `task`; false: the wait gave it up.
+    bool wait_for(const std::shared_ptr<Task>& task, DWORD started) noexcept;
+    // A busy host left alone a little; false: the wait gave up.
+    bool pause_for_busy_host(DWORD started);
+    // False once the call thread has ended.
+    bool submit(std::shared_ptr<Task> task);
+    void serve();
+
+    std::mutex mutex_;
+    std::condition_variable queued_;
+    std::deque<std::shared_ptr<Task>> queue_;
+    bool stopping_ = false;
+    bool ended_ = false;
+    DWORD thread_id_ = 0;
+    HANDLE thread_ = nullptr;
+    // Set by the call thread each time it has finished a task.
+    HANDLE finished_ = nullptr;
+    // Tasks the caller walked away from that have not finished yet.
+    std::atomic<int> abandoned_{0};
+    CallWait* wait_ = nullptr;
+};
+
+} // namespace kastrel::host::com
