@@ -3,6 +3,7 @@
 #include "app/form_window.h"
 #include "app/win32/progress_window.h"
 #include "app/win32/window_font.h"
+#include "common/non_copyable.h"
 
 #include <memory>
 #include <windows.h>
@@ -12,12 +13,10 @@ namespace kastrel::app::win32 {
 // The window frm_points as a native Win32 window: its child windows, the
 // clicks they report, and the platform's list, pointer, dialogs and regional
 // settings. Created hidden.
-class FrmPointsWindow : public FormWindow {
+class FrmPointsWindow : public FormWindow, private common::NonCopyable {
 public:
     explicit FrmPointsWindow(HINSTANCE instance);
     ~FrmPointsWindow() override;
-    FrmPointsWindow(const FrmPointsWindow&) = delete;
-    FrmPointsWindow& operator=(const FrmPointsWindow&) = delete;
 
     // Null once the window has been destroyed.
     HWND handle() const { return window_; }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "common/non_copyable.h"
 #include "vormesa-sim/win32/com_object.h"
 #include "vormesa-sim/win32/server_lifetime.h"
 
@@ -25,13 +26,11 @@ private:
 };
 
 // The factory's registration with COM, revoked when it goes.
-class ClassRegistration {
+class ClassRegistration : private kastrel::common::NonCopyable {
 public:
     // Throws HostError when COM refuses the class object.
     ClassRegistration(const CLSID& class_id, IClassFactory& factory);
     ~ClassRegistration();
-    ClassRegistration(const ClassRegistration&) = delete;
-    ClassRegistration& operator=(const ClassRegistration&) = delete;
 
     // Takes the class object back before the server ends, so no new client reaches it.
     void revoke() noexcept;
