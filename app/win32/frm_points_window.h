@@ -2,6 +2,7 @@
 
 #include "app/form_window.h"
 #include "app/win32/progress_window.h"
+#include "app/win32/registered_window_class.h"
 #include "app/win32/window_font.h"
 #include "common/non_copyable.h"
 
@@ -34,8 +35,6 @@ public:
     ProgressView& progress_view() override { return *progress_; }
 
 private:
-    class WindowClass;
-
     bool is_checked(Control button) const override;
     void set_checked(Control button, bool checked) override;
     void set_control_enabled(Control control, bool enabled) override;
@@ -53,7 +52,7 @@ private:
     HWND list() const { return control(Control::List1); }
 
     HINSTANCE instance_;
-    std::unique_ptr<WindowClass> class_;
+    RegisteredWindowClass class_;
     HWND window_ = nullptr;
     std::unique_ptr<WindowFont> font_;
     std::unique_ptr<ProgressWindow> progress_;
