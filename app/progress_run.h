@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/progress_view.h"
+#include "common/non_copyable.h"
 #include "host/connector.h"
 #include "host/run_progress.h"
 
@@ -16,7 +17,10 @@ namespace kastrel::app {
 // has gone on for half a second the progress window shows what it does. The
 // window is pumped between host calls (at most every pump_interval) and in
 // every step of a wait; a cancel ends the run with RunCancelled.
-class ProgressRun : public host::RunProgress, public host::CallWait, public ProgressEvents {
+class ProgressRun : public host::RunProgress,
+                    public host::CallWait,
+                    public ProgressEvents,
+                    private common::NonCopyable {
 public:
     using Clock = std::chrono::steady_clock;
     using Now = std::function<Clock::time_point()>;
@@ -29,8 +33,6 @@ public:
 
     ProgressRun(Kind kind, ProgressView& view, host::HostConnector& host, Now now = Clock::now);
     ~ProgressRun() override;
-    ProgressRun(const ProgressRun&) = delete;
-    ProgressRun& operator=(const ProgressRun&) = delete;
 
     // Ends the run's hold on the windows and the host's waits before the
     // handler reports its outcome; the destructor does it otherwise.

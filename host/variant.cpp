@@ -3,8 +3,10 @@
 #include "host/automation_error.h"
 #include "host/number_text.h"
 
+#include <array>
 #include <cctype>
 #include <cmath>
+#include <type_traits>
 
 namespace kastrel::host {
 namespace {
@@ -134,23 +136,13 @@ Object Variant::to_object() const {
 }
 
 const char* kind_name(Variant::Kind kind) {
-    switch (kind) {
-    case Variant::Kind::Empty:
-        return "Empty";
-    case Variant::Kind::Null:
-        return "Null";
-    case Variant::Kind::Boolean:
-        return "Boolean";
-    case Variant::Kind::Int32:
-        return "Long";
-    case Variant::Kind::Double:
-        return "Double";
-    case Variant::Kind::Text:
-        return "String";
-    case Variant::Kind::ObjectRef:
-        return "Object";
-    }
-    return "?";
+    // By kind, which is the index of the value's alternative.
+    static constexpr std::array names = {"Empty",  "Null",   "Boolean", "Long",
+                                         "Double", "String", "Object"};
+    static_assert(names.size() ==
+                  std::variant_size_v<std::remove_cvref_t<decltype(Variant().raw())>>);
+    const auto index = static_cast<std::size_t>(kind);
+    return index < names.size() ? names[index] : "?";
 }
 
 } // namespace kastrel::host

@@ -4,6 +4,7 @@
 // common/dbus/protocol.h. No event loop of its own: the owner watches fd() and
 // calls process(); wait() is there for loops without a toolkit (tests).
 
+#include "common/non_copyable.h"
 #include "vormesa-sim/sim_host.h"
 
 #include <chrono>
@@ -33,13 +34,11 @@ private:
     int error_code_;
 };
 
-class DbusServer {
+class DbusServer : private kastrel::common::NonCopyable {
 public:
     // Opens its own connection to the session bus and registers the object tree.
     explicit DbusServer(SimHost& host);
     ~DbusServer();
-    DbusServer(const DbusServer&) = delete;
-    DbusServer& operator=(const DbusServer&) = delete;
 
     // Requests ZORVAT.Application; throws BusError (error_code -EEXIST when taken).
     void request_service_name();

@@ -2,7 +2,7 @@
 
 #include "vormesa-sim/command_line.h"
 #include "vormesa-sim/dbus_server.h"
-#include "vormesa-sim/part_program.h"
+#include "vormesa-sim/host_setup.h"
 #include "vormesa-sim/qt/bus_pump.h"
 #include "vormesa-sim/qt/main_window.h"
 #include "vormesa-sim/qt/quit_on_signal.h"
@@ -61,27 +61,10 @@ int main(int argc, char** argv) {
 
     QuitOnSignal quit_on_signal;
     SimHost host;
-    if (!options.part_program.empty()) {
-        try {
-            host.open(load_part_program(options.part_program));
-        } catch (const PartProgramError& error) {
-            std::cerr << "vormesa-sim: " << error.what() << "\n";
-            return 2;
-        }
-    }
-
-    host.set_failure_plan(failure_plan(options));
-
     std::ofstream call_log;
-    if (!options.call_log.empty()) {
-        call_log.open(options.call_log, std::ios::out | std::ios::trunc);
-        if (!call_log) {
-            std::cerr << "vormesa-sim: Aufrufprotokoll '" << options.call_log
-                      << "' kann nicht angelegt werden\n";
-            return 2;
-        }
-        // Flushed per line so a test can read the log while the host runs.
-        host.set_call_log([&call_log](const std::string& line) { call_log << line << std::endl; });
+    if (const auto error = set_up_host(host, options, call_log)) {
+        std::cerr << "vormesa-sim: " << *error << "\n";
+        return 2;
     }
 
     std::unique_ptr<DbusServer> server;

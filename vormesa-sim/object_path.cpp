@@ -36,38 +36,33 @@ std::optional<ObjectAddress> parse_program_path(const std::vector<std::string_vi
                                                 std::uint64_t generation) {
     ObjectAddress address;
     address.generation = generation;
+    const auto of_type = [&address](ObjectType type) {
+        address.type = type;
+        return address;
+    };
     const std::size_t count = parts.size();
-    if (count == 0) {
-        address.type = ObjectType::PartProgram;
-        return address;
-    }
-    if (count == 1 && parts[0] == "commands") {
-        address.type = ObjectType::Commands;
-        return address;
-    }
+    if (count == 0)
+        return of_type(ObjectType::PartProgram);
+    if (count == 1 && parts[0] == "commands")
+        return of_type(ObjectType::Commands);
     if (parts[0] != "cmd" || count < 2)
         return std::nullopt;
     const auto command = number<std::size_t>(parts[1]);
     if (!command)
         return std::nullopt;
     address.command = *command;
-    if (count == 2) {
-        address.type = ObjectType::Command;
-        return address;
-    }
-    if (count == 3 && parts[2] == "feature") {
-        address.type = ObjectType::Feature;
-        return address;
-    }
+    if (count == 2)
+        return of_type(ObjectType::Command);
+    if (count == 3 && parts[2] == "feature")
+        return of_type(ObjectType::Feature);
     if (count == 5 && parts[2] == "hit") {
         const auto hit = number<std::int64_t>(parts[3]);
         const auto kind = number<std::int32_t>(parts[4]);
         if (!hit || !kind)
             return std::nullopt;
-        address.type = ObjectType::Point;
         address.hit = *hit;
         address.data_kind = *kind;
-        return address;
+        return of_type(ObjectType::Point);
     }
     return std::nullopt;
 }

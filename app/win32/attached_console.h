@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/batch/batch_run.h"
+#include "common/non_copyable.h"
 
 #include <windows.h>
 
@@ -10,12 +11,10 @@ namespace kastrel::app::win32 {
 // the caller redirected (pipe, file, device) takes UTF-8; one that is not
 // redirected goes to the console of the parent process, attached on first
 // need, in UTF-16. Without either a text is dropped.
-class AttachedConsole : public batch::Console {
+class AttachedConsole : public batch::Console, private common::NonCopyable {
 public:
     AttachedConsole();
     ~AttachedConsole() override;
-    AttachedConsole(const AttachedConsole&) = delete;
-    AttachedConsole& operator=(const AttachedConsole&) = delete;
 
     void out(std::string_view line) override;
     void err(std::string_view line) override;

@@ -39,31 +39,11 @@ void check_button(HWND button, bool checked) {
 
 } // namespace
 
-class FrmPointsWindow::WindowClass {
-public:
-    explicit WindowClass(HINSTANCE instance) : instance_(instance) {
-        WNDCLASSEXW type{};
-        type.cbSize = sizeof(type);
-        type.lpfnWndProc = &FrmPointsWindow::procedure;
-        type.hInstance = instance;
-        type.hIcon = load_icon(instance, GetSystemMetrics(SM_CXICON));
-        type.hIconSm = load_icon(instance, GetSystemMetrics(SM_CXSMICON));
-        type.hCursor = system_cursor(IDC_ARROW);
-        type.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-        type.lpszClassName = class_name;
-        if (RegisterClassExW(&type) == 0)
-            throw std::runtime_error("window class frm_points cannot be registered");
-    }
-    ~WindowClass() { UnregisterClassW(class_name, instance_); }
-    WindowClass(const WindowClass&) = delete;
-    WindowClass& operator=(const WindowClass&) = delete;
-
-private:
-    HINSTANCE instance_;
-};
-
 FrmPointsWindow::FrmPointsWindow(HINSTANCE instance)
-    : instance_(instance), class_(std::make_unique<WindowClass>(instance)) {
+    : instance_(instance), class_(instance, class_name, &FrmPointsWindow::procedure,
+                                  "window class frm_points cannot be registered",
+                                  load_icon(instance, GetSystemMetrics(SM_CXICON)),
+                                  load_icon(instance, GetSystemMetrics(SM_CXSMICON))) {
     const Form& form = frm_points_form();
     CreateWindowExW(window_ex_style, class_name, common::to_utf16(form.stored_caption).c_str(),
                     window_style, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT,

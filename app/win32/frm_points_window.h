@@ -2,7 +2,9 @@
 
 #include "app/form_window.h"
 #include "app/win32/progress_window.h"
+#include "app/win32/registered_window_class.h"
 #include "app/win32/window_font.h"
+#include "common/non_copyable.h"
 
 #include <memory>
 #include <windows.h>
@@ -12,12 +14,10 @@ namespace kastrel::app::win32 {
 // The window frm_points as a native Win32 window: its child windows, the
 // clicks they report, and the platform's list, pointer, dialogs and regional
 // settings. Created hidden.
-class FrmPointsWindow : public FormWindow {
+class FrmPointsWindow : public FormWindow, private common::NonCopyable {
 public:
     explicit FrmPointsWindow(HINSTANCE instance);
     ~FrmPointsWindow() override;
-    FrmPointsWindow(const FrmPointsWindow&) = delete;
-    FrmPointsWindow& operator=(const FrmPointsWindow&) = delete;
 
     // Null once the window has been destroyed.
     HWND handle() const { return window_; }
@@ -35,8 +35,6 @@ public:
     ProgressView& progress_view() override { return *progress_; }
 
 private:
-    class WindowClass;
-
     bool is_checked(Control button) const override;
     void set_checked(Control button, bool checked) override;
     void set_control_enabled(Control control, bool enabled) override;
@@ -54,7 +52,7 @@ private:
     HWND list() const { return control(Control::List1); }
 
     HINSTANCE instance_;
-    std::unique_ptr<WindowClass> class_;
+    RegisteredWindowClass class_;
     HWND window_ = nullptr;
     std::unique_ptr<WindowFont> font_;
     std::unique_ptr<ProgressWindow> progress_;

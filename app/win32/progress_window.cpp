@@ -2,10 +2,10 @@
 
 #include "app/program_identity.h"
 #include "app/win32/dpi.h"
+#include "app/win32/registered_window_class.h"
 #include "common/win32/utf16.h"
 
 #include <commctrl.h>
-#include <stdexcept>
 
 namespace kastrel::app::win32 {
 namespace {
@@ -40,27 +40,14 @@ bool is_input(UINT message) {
 
 } // namespace
 
-class ProgressWindow::WindowClass {
+class ProgressWindow::WindowClass : public RegisteredWindowClass {
 public:
-    explicit WindowClass(HINSTANCE instance) : instance_(instance) {
+    explicit WindowClass(HINSTANCE instance)
+        : RegisteredWindowClass(instance, class_name, &ProgressWindow::procedure,
+                                "window class of the progress window cannot be registered") {
         INITCOMMONCONTROLSEX controls{sizeof(controls), ICC_PROGRESS_CLASS};
         InitCommonControlsEx(&controls);
-        WNDCLASSEXW type{};
-        type.cbSize = sizeof(type);
-        type.lpfnWndProc = &ProgressWindow::procedure;
-        type.hInstance = instance;
-        type.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-        type.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-        type.lpszClassName = class_name;
-        if (RegisterClassExW(&type) == 0)
-            throw std::runtime_error("window class of the progress window cannot be registered");
     }
-    ~WindowClass() { UnregisterClassW(class_name, instance_); }
-    WindowClass(const WindowClass&) = delete;
-    WindowClass& operator=(const WindowClass&) = delete;
-
-private:
-    HINSTANCE instance_;
 };
 
 ProgressWindow::ProgressWindow(HINSTANCE instance, HWND main)

@@ -2,6 +2,7 @@
 
 #include "app/progress_view.h"
 #include "app/win32/window_font.h"
+#include "common/non_copyable.h"
 
 #include <memory>
 #include <windows.h>
@@ -11,7 +12,7 @@ namespace kastrel::app::win32 {
 // The progress window as a native window, and the main window `main` while a
 // run goes on: disabled as a modal dialog's owner is (its controls keep their
 // states), its input dropped from the queue, its painting done.
-class ProgressWindow : public ProgressView {
+class ProgressWindow : public ProgressView, private common::NonCopyable {
 public:
     // The control ids, for the window's own use and for tests.
     static constexpr int line_id = 101;
@@ -20,8 +21,6 @@ public:
 
     ProgressWindow(HINSTANCE instance, HWND main);
     ~ProgressWindow() override;
-    ProgressWindow(const ProgressWindow&) = delete;
-    ProgressWindow& operator=(const ProgressWindow&) = delete;
 
     void begin_run(ProgressEvents& events) override;
     void end_run() override;

@@ -1,17 +1,17 @@
 #pragma once
 
+#include "common/non_copyable.h"
+
 #include <windows.h>
 
 namespace kastrel::app::win32 {
 
 // The system's default GUI font at a window's resolution; the controls'
 // captions were laid out for it. Owns the font handle.
-class WindowFont {
+class WindowFont : private common::NonCopyable {
 public:
     explicit WindowFont(int dpi);
     ~WindowFont();
-    WindowFont(const WindowFont&) = delete;
-    WindowFont& operator=(const WindowFont&) = delete;
 
     HFONT handle() const { return font_; }
 

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "common/non_copyable.h"
+
 #include <stdexcept>
 #include <windows.h>
 
@@ -17,13 +19,11 @@ private:
 
 // COM, apartment-threaded, for the thread that creates it and as long as it
 // lives. The program's main owns one before any COM call.
-class ComApartment {
+class ComApartment : private common::NonCopyable {
 public:
     // Throws ComError when COM cannot be initialised on this thread.
     ComApartment();
     ~ComApartment();
-    ComApartment(const ComApartment&) = delete;
-    ComApartment& operator=(const ComApartment&) = delete;
 };
 
 } // namespace kastrel::common::com

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "common/non_copyable.h"
+
 #include <oaidl.h>
 #include <string>
 #include <string_view>
@@ -66,11 +68,9 @@ private:
 };
 
 // Owns the texts an EXCEPINFO was filled with.
-class ExceptionInfo {
+class ExceptionInfo : private common::NonCopyable {
 public:
     ExceptionInfo() = default;
-    ExceptionInfo(const ExceptionInfo&) = delete;
-    ExceptionInfo& operator=(const ExceptionInfo&) = delete;
     ~ExceptionInfo();
 
     EXCEPINFO* get() noexcept { return &info_; }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "common/non_copyable.h"
 #include "host/run_progress.h"
 
 #include <atomic>
@@ -23,13 +24,11 @@ struct HostBusy {};
 // that the host never answers, but a caller that is not in the call can walk
 // away from it. Shared by the connection and every host object from it; the
 // objects' interface pointers live and are released on this thread only.
-class CallThread : public std::enable_shared_from_this<CallThread> {
+class CallThread : public std::enable_shared_from_this<CallThread>, private common::NonCopyable {
 public:
     // Starts the thread. Throws AutomationError when it cannot be started.
     static std::shared_ptr<CallThread> start();
     ~CallThread();
-    CallThread(const CallThread&) = delete;
-    CallThread& operator=(const CallThread&) = delete;
 
     // Ends the thread once its queue is done. A call the caller walked away
     // from is not waited for; the thread ends with the program then.

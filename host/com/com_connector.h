@@ -1,5 +1,6 @@
 #pragma once
 
+#include "common/non_copyable.h"
 #include "host/com/call_thread.h"
 #include "host/connector.h"
 
@@ -10,12 +11,10 @@ namespace kastrel::host::com {
 // Reaches the host through its COM automation server, the way a late-binding
 // client does. Its calls are made on a call thread of its own; the thread
 // that asks needs a ComApartment, in which it only waits.
-class ComConnector : public HostConnector {
+class ComConnector : public HostConnector, private common::NonCopyable {
 public:
     ComConnector();
     ~ComConnector() override;
-    ComConnector(const ComConnector&) = delete;
-    ComConnector& operator=(const ComConnector&) = delete;
 
     Object create_object(std::string_view class_name) override;
     // An empty path asks the class's server, which is the same as creating.

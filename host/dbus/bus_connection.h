@@ -1,5 +1,6 @@
 #pragma once
 
+#include "common/non_copyable.h"
 #include "host/run_progress.h"
 
 #include <functional>
@@ -21,13 +22,11 @@ using Message = std::unique_ptr<sd_bus_message, MessageUnref>;
 // With a CallWait set, a call waits for its answer in short steps of its own
 // (up to the bus's timeout, as before), calling the CallWait at each; a call
 // it gives up is abandoned and ends with RunCancelled.
-class BusConnection {
+class BusConnection : private common::NonCopyable {
 public:
     // Opens the session bus; throws AutomationError when there is none.
     BusConnection();
     ~BusConnection();
-    BusConnection(const BusConnection&) = delete;
-    BusConnection& operator=(const BusConnection&) = delete;
 
     using Writer = std::function<void(sd_bus_message*)>;
 

@@ -37,40 +37,33 @@ void DbusConnector::set_call_wait(CallWait* wait) {
         bus_->set_call_wait(wait);
 }
 
-Object DbusConnector::create_object(std::string_view class_name) {
-    const std::string name(class_name);
+Object DbusConnector::server_object(const char* method, const std::string& class_name,
+                                    const BusConnection::Writer& write) {
     try {
-        Message reply =
-            bus().call(root_path, server_interface, "CreateObject", [&](sd_bus_message* m) {
-                check(sd_bus_message_append_basic(m, 's', name.c_str()), "CreateObject");
-            });
+        Message reply = bus().call(root_path, server_interface, method, write);
         const char* path = nullptr;
-        check(sd_bus_message_read_basic(reply.get(), 'o', &path), "CreateObject");
+        check(sd_bus_message_read_basic(reply.get(), 'o', &path), method);
         return make_object(bus_, path);
     } catch (const AutomationError& error) {
         if (error.kind() == ErrorKind::CannotCreate)
             throw;
-        cannot_create(name, error);
+        cannot_create(class_name, error);
     }
+}
+
+Object DbusConnector::create_object(std::string_view class_name) {
+    const std::string name(class_name);
+    return server_object("CreateObject", name, [&](sd_bus_message* m) {
+        check(sd_bus_message_append_basic(m, 's', name.c_str()), "CreateObject");
+    });
 }
 
 Object DbusConnector::get_object(std::string_view path, std::string_view class_name) {
     const std::string object_path(path);
     const std::string name(class_name);
-    try {
-        Message reply =
-            bus().call(root_path, server_interface, "GetObject", [&](sd_bus_message* m) {
-                check(sd_bus_message_append(m, "ss", object_path.c_str(), name.c_str()),
-                      "GetObject");
-            });
-        const char* result = nullptr;
-        check(sd_bus_message_read_basic(reply.get(), 'o', &result), "GetObject");
-        return make_object(bus_, result);
-    } catch (const AutomationError& error) {
-        if (error.kind() == ErrorKind::CannotCreate)
-            throw;
-        cannot_create(name, error);
-    }
+    return server_object("GetObject", name, [&](sd_bus_message* m) {
+        check(sd_bus_message_append(m, "ss", object_path.c_str(), name.c_str()), "GetObject");
+    });
 }
 
 bool DbusConnector::window_exists(std::string_view window_class) {

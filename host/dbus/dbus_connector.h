@@ -18,6 +18,10 @@ public:
 
 private:
     BusConnection& bus();
+    // The object the server's `method` answers with; a failure is the COM
+    // client's "cannot create" for `class_name`.
+    Object server_object(const char* method, const std::string& class_name,
+                         const BusConnection::Writer& write);
     std::shared_ptr<BusConnection> bus_;
     CallWait* wait_ = nullptr;
 };

@@ -1,6 +1,7 @@
 #include "host/dbus/dbus_dispatch.h"
 
 #include "common/dbus/protocol.h"
+#include "common/non_copyable.h"
 #include "host/automation_error.h"
 #include "host/dbus/value_codec.h"
 
@@ -12,7 +13,7 @@ using namespace common::dbus;
 
 namespace {
 
-class DbusEnumerator : public Enumerator {
+class DbusEnumerator : public Enumerator, private common::NonCopyable {
 public:
     DbusEnumerator(std::shared_ptr<BusConnection> bus, std::string path)
         : bus_(std::move(bus)), path_(std::move(path)) {}
@@ -26,9 +27,6 @@ public:
             // Given up with the run it belonged to.
         }
     }
-
-    DbusEnumerator(const DbusEnumerator&) = delete;
-    DbusEnumerator& operator=(const DbusEnumerator&) = delete;
 
     std::optional<Variant> next() override {
         Message reply = bus_->call(path_.c_str(), enumerator_interface, "Next", {});

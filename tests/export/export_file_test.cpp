@@ -1,3 +1,4 @@
+#include "common/non_copyable.h"
 #include "export/export_file.h"
 #include "export/temporary_name.h"
 #include "tests/support/temp_dir.h"
@@ -22,7 +23,7 @@ using kastrel::fakes::write_file;
 namespace {
 
 // A file-size limit fails writes the way a full disk does.
-class FileSizeLimit {
+class FileSizeLimit : private kastrel::common::NonCopyable {
 public:
     explicit FileSizeLimit(rlim_t bytes) : handler_(std::signal(SIGXFSZ, SIG_IGN)) {
         getrlimit(RLIMIT_FSIZE, &previous_);
@@ -34,8 +35,6 @@ public:
         setrlimit(RLIMIT_FSIZE, &previous_);
         std::signal(SIGXFSZ, handler_);
     }
-    FileSizeLimit(const FileSizeLimit&) = delete;
-    FileSizeLimit& operator=(const FileSizeLimit&) = delete;
 
 private:
     rlimit previous_{};

@@ -25,17 +25,22 @@ struct ExportRun : ::testing::Test {
 
     ExportRun() { request.planes = {true, false, false}; }
 
+    // The active part program's commands, reached without failures.
+    host::Object commands() {
+        host.fail({});
+        return host.create_object(host::application_class)
+            ->get("ActivePartProgram")
+            .to_object()
+            ->get("Commands")
+            .to_object();
+    }
+
     // Runs the export; the calls and the failures' positions count from its first call.
     ExportResult run(const std::string& name = "out.xls") {
-        host.fail({});
-        const host::Object commands = host.create_object(host::application_class)
-                                          ->get("ActivePartProgram")
-                                          .to_object()
-                                          ->get("Commands")
-                                          .to_object();
+        const host::Object program_commands = commands();
         host.calls.clear();
         host.fail(failures);
-        return exporter::run_export(*commands, request, dir / name);
+        return exporter::run_export(*program_commands, request, dir / name);
     }
 
     std::string output(const std::string& name = "out.xls") { return fakes::read_file(dir / name); }
@@ -256,13 +261,7 @@ TEST_F(ExportRun, TheHostDyingLeavesAnExistingFileUntouched) {
     for (int report = 0; report < 6; ++report) {
         fakes::write_file(dir / "out.xls", "vorher");
         CancelAt cancel(report);
-        host.fail({});
-        const host::Object commands = host.create_object(host::application_class)
-                                          ->get("ActivePartProgram")
-                                          .to_object()
-                                          ->get("Commands")
-                                          .to_object();
-        EXPECT_EQ(exporter::run_export(*commands, request, dir / "out.xls", cancel).status,
+        EXPECT_EQ(exporter::run_export(*commands(), request, dir / "out.xls", cancel).status,
                   ExportResult::Status::Cancelled)
             << report;
         EXPECT_EQ(output(), "vorher") << report;

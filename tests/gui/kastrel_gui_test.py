@@ -368,6 +368,14 @@ def cancel_progress(run, app, progress):
     return time.monotonic() - started
 
 
+def start_export_with_progress(run, app, name):
+    """Starts an export to `name`: the folder's names before, and the progress window."""
+    before = sorted(os.listdir(run.out))
+    app.open_save_dialog()
+    app.enter_file_name(name)
+    return before, app.wait_progress()
+
+
 def expect_folder_unchanged(run, before, what):
     after = sorted(os.listdir(run.out))
     expect(after == before, f"{what}: the folder changed from {before} to {after}")
@@ -377,10 +385,7 @@ def slow_export_session(run, app):
     read_single_feature(run, app, "slow host")
 
     def shows_progress_and_cancels():
-        before = sorted(os.listdir(run.out))
-        app.open_save_dialog()
-        app.enter_file_name("langsam.xls")
-        progress = app.wait_progress()
+        before, progress = start_export_with_progress(run, app, "langsam.xls")
         first = app.progress_line(progress)
         wait_for("the progress line to change", lambda: app.progress_line(progress) != first, 3.0)
         run.shot("kastrel-progress.png")
@@ -404,10 +409,7 @@ def hung_host_session(run, app):
     read_single_feature(run, app, "hung host")
 
     def says_silent_then_cancels():
-        before = sorted(os.listdir(run.out))
-        app.open_save_dialog()
-        app.enter_file_name("haengt.xls")
-        progress = app.wait_progress()
+        before, progress = start_export_with_progress(run, app, "haengt.xls")
         log = os.path.join(run.desktop.work_dir, "kastrel_" + GERMAN + ".log")
         wait_for("'antwortet nicht' in Kastrel's log",
                  lambda: "antwortet seit 3 s nicht" in open(log, encoding="utf-8").read(), 8.0)

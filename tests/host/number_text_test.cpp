@@ -41,6 +41,15 @@ protected:
     std::string expected(const std::string& comma_text) const {
         return with_separator(comma_text, GetParam());
     }
+
+    // Each case's value, in the form `form` writes, is the case's text.
+    void expect_texts(std::string (NumberTexts::*form)(double) const,
+                      const std::vector<TextCase>& cases) const {
+        for (const auto& c : cases) {
+            SCOPED_TRACE(c.text);
+            EXPECT_EQ((texts.*form)(c.value), expected(c.text));
+        }
+    }
 };
 
 std::string separator_name(const ::testing::TestParamInfo<std::string>& separator) {
@@ -65,10 +74,7 @@ TEST_P(NumberTextsTest, FourDecimalsRoundsThe15DigitForm) {
         {0.00005, "0,0001"},     {0.000049999, "0,0000"},
         {1.23456789, "1,2346"},  {123456.789012345678, "123456,7890"},
     };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.text);
-        EXPECT_EQ(texts.four_decimals(c.value), expected(c.text));
-    }
+    expect_texts(&NumberTexts::four_decimals, cases);
 }
 
 TEST_P(NumberTextsTest, FourDecimalsLayout) {
@@ -77,10 +83,7 @@ TEST_P(NumberTextsTest, FourDecimalsLayout) {
         {-1234.5, "-1234,5000"}, {1234567.89, "1234567,8900"}, {7.0, "7,0000"},
         {0.5, "0,5000"},
     };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.text);
-        EXPECT_EQ(texts.four_decimals(c.value), expected(c.text));
-    }
+    expect_texts(&NumberTexts::four_decimals, cases);
 }
 
 TEST_P(NumberTextsTest, FourDecimalsCarriesIntoHigherDigits) {
@@ -88,10 +91,7 @@ TEST_P(NumberTextsTest, FourDecimalsCarriesIntoHigherDigits) {
         {9.99995, "10,0000"},         {0.99995, "1,0000"}, {-9.99995, "-10,0000"},
         {99999.99995, "100000,0000"}, {0.00995, "0,0100"},
     };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.text);
-        EXPECT_EQ(texts.four_decimals(c.value), expected(c.text));
-    }
+    expect_texts(&NumberTexts::four_decimals, cases);
 }
 
 TEST_P(NumberTextsTest, ZeroResultsHaveNoSign) {
@@ -119,10 +119,7 @@ TEST_P(NumberTextsTest, ThreeDecimals) {
         {0.0005, "0,001"},      {0.0123, "0,012"},        {1.0, "1,000"},       {-1.2345, "-1,235"},
         {1234.5, "1234,500"},   {0.9995, "1,000"},
     };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.text);
-        EXPECT_EQ(texts.three_decimals(c.value), expected(c.text));
-    }
+    expect_texts(&NumberTexts::three_decimals, cases);
 }
 
 TEST_P(NumberTextsTest, GeneralPlainForm) {
@@ -144,10 +141,7 @@ TEST_P(NumberTextsTest, GeneralPlainForm) {
         {0.00012345, "0,00012345"},
         {-1234.5, "-1234,5"},
     };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.text);
-        EXPECT_EQ(texts.general(c.value), expected(c.text));
-    }
+    expect_texts(&NumberTexts::general, cases);
 }
 
 TEST_P(NumberTextsTest, GeneralExponentForm) {
@@ -164,10 +158,7 @@ TEST_P(NumberTextsTest, GeneralExponentForm) {
         {std::numeric_limits<double>::max(), "1,79769313486232E+308"},
         {std::numeric_limits<double>::lowest(), "-1,79769313486232E+308"},
     };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.text);
-        EXPECT_EQ(texts.general(c.value), expected(c.text));
-    }
+    expect_texts(&NumberTexts::general, cases);
 }
 
 // The form is chosen from the magnitude after rounding to 15 digits.
@@ -184,10 +175,7 @@ TEST_P(NumberTextsTest, GeneralFormThresholds) {
         {1e15, "1E+15"},
         {-1e15, "-1E+15"},
     };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.text);
-        EXPECT_EQ(texts.general(c.value), expected(c.text));
-    }
+    expect_texts(&NumberTexts::general, cases);
 }
 
 TEST_P(NumberTextsTest, NonFiniteValuesGiveEmptyTexts) {

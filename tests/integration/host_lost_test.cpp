@@ -26,13 +26,9 @@ struct FailingFromTheSecondHit : ThroughTheBus, ::testing::WithParamInterface<co
     // Lists, then exports over an existing file while the stand-in answers
     // every call from the second hit on with the error.
     std::filesystem::path export_over_existing_file() {
-        fakes::SimProcess sim({"--fail-from-call",
-                               std::to_string(fakes::call_position(program_file, "GetHit(&2,")),
-                               "--fail-with", GetParam(), example(program_file)});
-        const auto target = dir / "alt.xls";
-        fakes::list_and_export_over(form, view, target);
-        EXPECT_EQ(view.entries, (std::vector<std::string>{"LK1"}));
-        return target;
+        fakes::SimProcess sim(
+            fakes::failing_from_second_hit(GetParam(), example(fakes::second_hit_program)));
+        return fakes::export_failing_from_second_hit(form, view, dir);
     }
 };
 
@@ -53,19 +49,23 @@ std::string test_name(const ::testing::TestParamInfo<const char*>& info) {
 
 // The bus's own names; errno names, which sd-bus turns into its own results
 // for a broken link; and the platform's codes, as the host's failure.
-INSTANTIATE_TEST_SUITE_P(BusErrors, LostHost,
-                         ::testing::Values("org.freedesktop.DBus.Error.NoReply",
-                                           "org.freedesktop.DBus.Error.ServiceUnknown",
-                                           "org.freedesktop.DBus.Error.NameHasNoOwner",
-                                           "org.freedesktop.DBus.Error.Disconnected",
-                                           "org.freedesktop.DBus.Error.Timeout",
-                                           "org.freedesktop.DBus.Error.TimedOut",
-                                           "org.freedesktop.DBus.Error.NoServer",
-                                           "System.Error.ETIMEDOUT", "System.Error.ECONNRESET",
-                                           "System.Error.ENOTCONN", "System.Error.EPIPE",
-                                           "0x800706BA", "0x800706BE", "0x800706BF", "0x80010007",
-                                           "0x80010012", "0x800401FD", "0x80010108"),
-                         test_name);
+std::vector<const char*> lost_host_errors() {
+    std::vector<const char*> errors = {"org.freedesktop.DBus.Error.NoReply",
+                                       "org.freedesktop.DBus.Error.ServiceUnknown",
+                                       "org.freedesktop.DBus.Error.NameHasNoOwner",
+                                       "org.freedesktop.DBus.Error.Disconnected",
+                                       "org.freedesktop.DBus.Error.Timeout",
+                                       "org.freedesktop.DBus.Error.TimedOut",
+                                       "org.freedesktop.DBus.Error.NoServer",
+                                       "System.Error.ETIMEDOUT",
+                                       "System.Error.ECONNRESET",
+                                       "System.Error.ENOTCONN",
+                                       "System.Error.EPIPE"};
+    errors.insert(errors.end(), fakes::host_lost_codes.begin(), fakes::host_lost_codes.end());
+    return errors;
+}
+
+INSTANTIATE_TEST_SUITE_P(BusErrors, LostHost, ::testing::ValuesIn(lost_host_errors()), test_name);
 
 using NotALostHost = FailingFromTheSecondHit;
 

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "common/non_copyable.h"
+
 #include <filesystem>
 #include <string>
 #include <sys/types.h>
@@ -9,12 +11,10 @@ namespace kastrel::fakes {
 
 // The stand-in host as a process of its own on the session bus, stopped when
 // this object goes. Its window, if any, is drawn offscreen.
-class SimProcess {
+class SimProcess : private common::NonCopyable {
 public:
     explicit SimProcess(std::vector<std::string> args);
     ~SimProcess();
-    SimProcess(const SimProcess&) = delete;
-    SimProcess& operator=(const SimProcess&) = delete;
 
     // Stops the process at once, as a crash would; once only.
     void kill_now();

@@ -1,5 +1,6 @@
 #include "tests/support/sim_connector.h"
 
+#include "common/non_copyable.h"
 #include "host/automation_error.h"
 #include "host/dispatch.h"
 #include "vormesa-sim/part_program.h"
@@ -54,7 +55,7 @@ template <typename F> auto forward_errors(F&& call) {
     }
 }
 
-class SimEnumerator : public host::Enumerator {
+class SimEnumerator : public host::Enumerator, private common::NonCopyable {
 public:
     SimEnumerator(Sim sim, std::string path) : sim_(std::move(sim)), path_(std::move(path)) {}
     ~SimEnumerator() override {
@@ -64,8 +65,6 @@ public:
         } catch (const vormesa_sim::CallHangs&) {
         }
     }
-    SimEnumerator(const SimEnumerator&) = delete;
-    SimEnumerator& operator=(const SimEnumerator&) = delete;
 
     std::optional<host::Variant> next() override {
         const auto step = forward_errors([&] { return sim_->next(path_); });

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "common/non_copyable.h"
 #include "host/connector.h"
 #include "vormesa-sim/sim_host.h"
 
@@ -14,12 +15,10 @@ namespace kastrel::fakes {
 
 // The stand-in host's object model, reached in process: the same part
 // programs, values and failures as over the bus, without a transport.
-class SimConnector : public host::HostConnector {
+class SimConnector : public host::HostConnector, private common::NonCopyable {
 public:
     SimConnector();
     ~SimConnector() override;
-    SimConnector(const SimConnector&) = delete;
-    SimConnector& operator=(const SimConnector&) = delete;
     // Opens a part-program file, or commands built here, as the active part program.
     void open(const std::filesystem::path& part_program);
     void open(std::vector<vormesa_sim::Command> commands);

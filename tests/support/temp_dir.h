@@ -1,5 +1,7 @@
 #pragma once
 
+#include "common/non_copyable.h"
+
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -9,7 +11,7 @@
 namespace kastrel::fakes {
 
 // A folder of its own for one test, removed afterwards.
-class TempDir {
+class TempDir : private common::NonCopyable {
 public:
     TempDir() {
         std::random_device random;
@@ -21,8 +23,6 @@ public:
         std::error_code ignored;
         std::filesystem::remove_all(path_, ignored);
     }
-    TempDir(const TempDir&) = delete;
-    TempDir& operator=(const TempDir&) = delete;
 
     const std::filesystem::path& path() const { return path_; }
     std::filesystem::path operator/(const std::string& name) const { return path_ / name; }

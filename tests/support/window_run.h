@@ -6,6 +6,7 @@
 #include "tests/support/temp_dir.h"
 
 #include <algorithm>
+#include <array>
 #include <gtest/gtest.h>
 #include <string>
 #include <vector>
@@ -40,6 +41,36 @@ inline std::size_t call_position(const char* part_program, const std::string& wh
     });
     return static_cast<std::size_t>(it - model.calls.begin());
 }
+
+// The part program of the exports whose host fails from their second hit on.
+inline constexpr const char* second_hit_program = "bolt_circle_8.json";
+
+// The stand-in's arguments for such an export: every call from the second
+// hit on fails with `failure`. `program` is the part program's path as the
+// stand-in takes it.
+inline std::vector<std::string> failing_from_second_hit(const std::string& failure,
+                                                        const std::string& program) {
+    return {"--fail-from-call", std::to_string(call_position(second_hit_program, "GetHit(&2,")),
+            "--fail-with", failure, program};
+}
+
+// Lists, then exports over "alt.xls" in `dir`, against a stand-in started
+// with those arguments: the listing has gone through. Returns the target.
+inline std::filesystem::path export_failing_from_second_hit(app::FrmPoints& form, FakeView& view,
+                                                            const TempDir& dir) {
+    const auto target = dir / "alt.xls";
+    list_and_export_over(form, view, target);
+    EXPECT_EQ(view.entries, (std::vector<std::string>{"LK1"}));
+    return target;
+}
+
+// The platform's codes by which a call tells that the server is gone, as both
+// stand-ins take them: RPC_S_SERVER_UNAVAILABLE, RPC_S_CALL_FAILED,
+// RPC_S_CALL_FAILED_DNE, RPC_E_SERVER_DIED, RPC_E_SERVER_DIED_DNE,
+// CO_E_OBJNOTCONNECTED, RPC_E_DISCONNECTED.
+inline constexpr std::array<const char*, 7> host_lost_codes = {
+    "0x800706BA", "0x800706BE", "0x800706BF", "0x80010007",
+    "0x80010012", "0x800401FD", "0x80010108"};
 
 // What the user is told when the host was lost during an export to `file`.
 inline std::string export_host_lost_text(const std::string& file) {

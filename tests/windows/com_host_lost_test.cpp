@@ -9,8 +9,6 @@
 namespace kastrel::wintest {
 namespace {
 
-constexpr const char* program_file = "bolt_circle_8.json";
-
 std::string code_name(const ::testing::TestParamInfo<const char*>& info) {
     return info.param;
 }
@@ -22,15 +20,11 @@ struct FailingFromTheSecondHit : ComTest, ::testing::WithParamInterface<const ch
     // Lists, then exports over an existing file while the server returns the
     // code from Invoke for every call from the second hit on.
     std::filesystem::path export_over_existing_file() {
-        ServerProcess server({"--fail-from-call",
-                              std::to_string(fakes::call_position(program_file, "GetHit(&2,")),
-                              "--fail-with", GetParam(), example(program_file)});
+        ServerProcess server(
+            fakes::failing_from_second_hit(GetParam(), example(fakes::second_hit_program)));
         EXPECT_TRUE(server.ready());
         app::FrmPoints form(view, connector_);
-        const auto target = dir / "alt.xls";
-        fakes::list_and_export_over(form, view, target);
-        EXPECT_EQ(view.entries, (std::vector<std::string>{"LK1"}));
-        return target;
+        return fakes::export_failing_from_second_hit(form, view, dir);
     }
 };
 
@@ -41,12 +35,7 @@ TEST_P(LostHost, EndsTheExportAtOnceAndLeavesTheTargetUntouched) {
     fakes::expect_host_lost_and_target_untouched(view, dir, target);
 }
 
-// RPC_S_SERVER_UNAVAILABLE, RPC_S_CALL_FAILED, RPC_S_CALL_FAILED_DNE,
-// RPC_E_SERVER_DIED, RPC_E_SERVER_DIED_DNE, CO_E_OBJNOTCONNECTED, RPC_E_DISCONNECTED.
-INSTANTIATE_TEST_SUITE_P(Codes, LostHost,
-                         ::testing::Values("0x800706BA", "0x800706BE", "0x800706BF", "0x80010007",
-                                           "0x80010012", "0x800401FD", "0x80010108"),
-                         code_name);
+INSTANTIATE_TEST_SUITE_P(Codes, LostHost, ::testing::ValuesIn(fakes::host_lost_codes), code_name);
 
 using NotALostHost = FailingFromTheSecondHit;
 

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "common/non_copyable.h"
+
 #include <chrono>
 #include <optional>
 #include <string>
@@ -11,12 +13,10 @@ namespace kastrel::wintest {
 // The registered stand-in host, started by the test with its own command
 // line. Once it is ready, COM hands its class object to every client instead
 // of launching another server. Stopped when this object goes.
-class ServerProcess {
+class ServerProcess : private common::NonCopyable {
 public:
     explicit ServerProcess(const std::vector<std::string>& args);
     ~ServerProcess();
-    ServerProcess(const ServerProcess&) = delete;
-    ServerProcess& operator=(const ServerProcess&) = delete;
 
     // Whether its class object is registered; false when it ended first.
     bool ready() const { return ready_; }

@@ -1,4 +1,5 @@
 #include "app/windows_regional.h"
+#include "common/non_copyable.h"
 
 #include <array>
 #include <gtest/gtest.h>
@@ -7,15 +8,13 @@
 namespace {
 
 // Sets the user's decimal symbol for one test and puts the old one back.
-class DecimalSymbolSetting {
+class DecimalSymbolSetting : private kastrel::common::NonCopyable {
 public:
     DecimalSymbolSetting() {
         GetLocaleInfoW(LOCALE_USER_DEFAULT, LOCALE_SDECIMAL, saved_.data(),
                        static_cast<int>(saved_.size()));
     }
     ~DecimalSymbolSetting() { SetLocaleInfoW(LOCALE_USER_DEFAULT, LOCALE_SDECIMAL, saved_.data()); }
-    DecimalSymbolSetting(const DecimalSymbolSetting&) = delete;
-    DecimalSymbolSetting& operator=(const DecimalSymbolSetting&) = delete;
 
     bool set(const wchar_t* symbol) {
         return SetLocaleInfoW(LOCALE_USER_DEFAULT, LOCALE_SDECIMAL, symbol) != 0;

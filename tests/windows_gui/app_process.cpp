@@ -1,5 +1,6 @@
 #include "tests/windows_gui/app_process.h"
 
+#include "common/non_copyable.h"
 #include "tests/windows/server_process.h"
 #include "tests/windows_gui/ui_access.h"
 
@@ -28,7 +29,7 @@ std::wstring kastrel_path() {
 namespace {
 
 // An inheritable write end for the child, and a thread that reads the other end.
-class CapturedPipe {
+class CapturedPipe : private common::NonCopyable {
 public:
     explicit CapturedPipe(std::string& text) {
         SECURITY_ATTRIBUTES inherit{sizeof(inherit), nullptr, TRUE};
@@ -49,8 +50,6 @@ public:
         reader_.join();
         CloseHandle(read_);
     }
-    CapturedPipe(const CapturedPipe&) = delete;
-    CapturedPipe& operator=(const CapturedPipe&) = delete;
 
     HANDLE write_end() const { return write_; }
     // Once the child has its copy: the reader ends when the child's copy closes.

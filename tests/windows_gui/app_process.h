@@ -1,5 +1,7 @@
 #pragma once
 
+#include "common/non_copyable.h"
+
 #include <chrono>
 #include <optional>
 #include <string>
@@ -22,12 +24,10 @@ CommandLineRun run_with_arguments(const std::vector<std::wstring>& arguments);
 
 // Kastrel.exe started by the test: the one from this build, or the one named
 // by KASTREL_EXE. Closed (WM_CLOSE, then TerminateProcess) when this goes.
-class AppProcess {
+class AppProcess : private common::NonCopyable {
 public:
     AppProcess();
     ~AppProcess();
-    AppProcess(const AppProcess&) = delete;
-    AppProcess& operator=(const AppProcess&) = delete;
 
     DWORD id() const { return process_.dwProcessId; }
     // Its visible top-level window with this caption, once it is there.

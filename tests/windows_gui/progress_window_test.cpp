@@ -7,6 +7,8 @@
 #include "tests/windows_gui/registry_override.h"
 
 #include <filesystem>
+#include <string>
+#include <vector>
 
 namespace kastrel::wintest {
 namespace {
@@ -43,9 +45,20 @@ struct LongRun : KastrelSession {
         EXPECT_TRUE(wait_until(ui_timeout, [&] { return !IsWindow(window); }));
         return std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - pressed);
     }
-    void list_and_select_all() {
-        ASSERT_NO_FATAL_FAILURE(list_features(1));
+    // Starts the stand-in with `server_args`, lists and selects its one
+    // feature and exports it to `target`: the progress window, once it shows.
+    HWND export_with_progress(const std::vector<std::string>& server_args,
+                              const std::filesystem::path& target) {
+        start(server_args);
+        if (testing::Test::HasFatalFailure())
+            return nullptr;
+        list_features(1);
+        if (testing::Test::HasFatalFailure())
+            return nullptr;
         SendMessageW(control(Control::List1), LB_SETSEL, TRUE, 0);
+        if (!choose_export_file(target.wstring(), L"", false))
+            return nullptr;
+        return wait_for_progress();
     }
     static std::string cancelled_text(const std::filesystem::path& target) {
         return "Ausgabe abgebrochen. Die Datei \"" + to_utf8(target.wstring()) +
@@ -60,12 +73,9 @@ std::filesystem::path expected_file(const std::string& name) {
 constexpr const wchar_t* international = L"Control Panel\\International";
 
 TEST_F(LongRun, SlowExportShowsItsProgressAndEscapeLeavesNoFile) {
-    ASSERT_NO_FATAL_FAILURE(start({"--call-delay-ms", "1", example("hits_600.json")}));
-    ASSERT_NO_FATAL_FAILURE(list_and_select_all());
     fakes::TempDir dir;
     const auto target = dir / "langsam.xls";
-    ASSERT_TRUE(choose_export_file(target.wstring(), L"", false));
-    HWND window = wait_for_progress();
+    HWND window = export_with_progress({"--call-delay-ms", "1", example("hits_600.json")}, target);
     ASSERT_NE(window, nullptr) << "no progress window";
     EXPECT_EQ(window_text(window), L"Sarvinet");
     EXPECT_FALSE(IsWindowEnabled(window_)) << "the main window takes input during the run";
@@ -82,12 +92,10 @@ TEST_F(LongRun, SlowExportShowsItsProgressAndEscapeLeavesNoFile) {
 }
 
 TEST_F(LongRun, AHungHostIsSaidAndEscapeEndsTheRunWithinTheBound) {
-    ASSERT_NO_FATAL_FAILURE(start({"--hang-after-calls", "200", example("hits_600.json")}));
-    ASSERT_NO_FATAL_FAILURE(list_and_select_all());
     fakes::TempDir dir;
     const auto target = dir / "haengt.xls";
-    ASSERT_TRUE(choose_export_file(target.wstring(), L"", false));
-    HWND window = wait_for_progress();
+    HWND window =
+        export_with_progress({"--hang-after-calls", "200", example("hits_600.json")}, target);
     ASSERT_NE(window, nullptr) << "no progress window";
     EXPECT_TRUE(wait_until(ui_timeout, [&] { return line(window) == "Vormesa antwortet nicht …"; }))
         << line(window);
@@ -106,13 +114,10 @@ TEST_F(LongRun, AHungHostIsSaidAndEscapeEndsTheRunWithinTheBound) {
 
 TEST_F(LongRun, ABusyHostIsWaitedForAndTheFileIsExact) {
     RegistryOverride separator(international, L"sDecimal", L",");
-    ASSERT_NO_FATAL_FAILURE(
-        start({"--busy-after-calls", "60", "--busy-ms", "3000", example("bolt_circle_8.json")}));
-    ASSERT_NO_FATAL_FAILURE(list_and_select_all());
     fakes::TempDir dir;
     const auto target = dir / "bolt8.xls";
-    ASSERT_TRUE(choose_export_file(target.wstring(), L"", false));
-    HWND window = wait_for_progress();
+    HWND window = export_with_progress(
+        {"--busy-after-calls", "60", "--busy-ms", "3000", example("bolt_circle_8.json")}, target);
     ASSERT_NE(window, nullptr) << "no progress window";
     // Every line the window shows until it goes, so that a miss says what was there.
     std::string seen;

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "common/non_copyable.h"
+
 #include <optional>
 #include <string>
 #include <vector>
@@ -9,13 +11,11 @@ namespace kastrel::wintest {
 
 // Sets one value under HKEY_CURRENT_USER for as long as it lives, then puts
 // back what was there (or removes it). Programs started meanwhile read it.
-class RegistryOverride {
+class RegistryOverride : private common::NonCopyable {
 public:
     RegistryOverride(const wchar_t* key, const wchar_t* name, const std::wstring& text);
     RegistryOverride(const wchar_t* key, const wchar_t* name, DWORD number);
     ~RegistryOverride();
-    RegistryOverride(const RegistryOverride&) = delete;
-    RegistryOverride& operator=(const RegistryOverride&) = delete;
 
 private:
     void set(DWORD type, const void* data, DWORD size);

@@ -15,8 +15,6 @@ public:
     // Blocks the signals for the whole process; create it before any thread starts.
     QuitOnSignal();
     ~QuitOnSignal() override;
-    QuitOnSignal(const QuitOnSignal&) = delete;
-    QuitOnSignal& operator=(const QuitOnSignal&) = delete;
 
     // Starts watching; a received signal quits QCoreApplication.
     void watch();

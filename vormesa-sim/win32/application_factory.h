@@ -1,6 +1,7 @@
 #pragma once
 
 #include "common/com/com_object.h"
+#include "common/non_copyable.h"
 #include "vormesa-sim/win32/server_lifetime.h"
 
 #include <unknwn.h>
@@ -25,13 +26,11 @@ private:
 };
 
 // The factory's registration with COM, revoked when it goes.
-class ClassRegistration {
+class ClassRegistration : private kastrel::common::NonCopyable {
 public:
     // Throws HostError when COM refuses the class object.
     ClassRegistration(const CLSID& class_id, IClassFactory& factory);
     ~ClassRegistration();
-    ClassRegistration(const ClassRegistration&) = delete;
-    ClassRegistration& operator=(const ClassRegistration&) = delete;
 
     // Takes the class object back before the server ends, so no new client reaches it.
     void revoke() noexcept;

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "common/non_copyable.h"
+
 #include <string>
 #include <windows.h>
 
@@ -7,13 +9,11 @@ namespace vormesa_sim::win32 {
 
 // The host's main window, of the class clients look for. Closing it ends the
 // server's message loop.
-class HostWindow {
+class HostWindow : private kastrel::common::NonCopyable {
 public:
     // Throws HostError when the window cannot be created.
     explicit HostWindow(const std::string& title);
     ~HostWindow();
-    HostWindow(const HostWindow&) = delete;
-    HostWindow& operator=(const HostWindow&) = delete;
 
 private:
     HINSTANCE instance_;

@@ -4,7 +4,7 @@
 #include "common/com/com_apartment.h"
 #include "common/win32/utf16.h"
 #include "vormesa-sim/command_line.h"
-#include "vormesa-sim/part_program.h"
+#include "vormesa-sim/host_setup.h"
 #include "vormesa-sim/sim_host.h"
 #include "vormesa-sim/win32/application_factory.h"
 #include "vormesa-sim/win32/busy_filter.h"
@@ -183,29 +183,10 @@ int main() {
     }
 
     SimHost host;
-    if (!options.part_program.empty()) {
-        try {
-            const std::u8string name(options.part_program.begin(), options.part_program.end());
-            host.open(load_part_program(std::filesystem::path(name)));
-        } catch (const PartProgramError& error) {
-            std::cerr << "vormesa-sim-win: " << error.what() << "\n";
-            return 2;
-        }
-    }
-
-    host.set_failure_plan(failure_plan(options));
-
     std::ofstream call_log;
-    if (!options.call_log.empty()) {
-        const std::u8string name(options.call_log.begin(), options.call_log.end());
-        call_log.open(std::filesystem::path(name), std::ios::out | std::ios::trunc);
-        if (!call_log) {
-            std::cerr << "vormesa-sim-win: Aufrufprotokoll '" << options.call_log
-                      << "' kann nicht angelegt werden\n";
-            return 2;
-        }
-        // Flushed per line so a test can read the log while the host runs.
-        host.set_call_log([&call_log](const std::string& line) { call_log << line << std::endl; });
+    if (const auto error = set_up_host(host, options, call_log)) {
+        std::cerr << "vormesa-sim-win: " << *error << "\n";
+        return 2;
     }
     return serve(host, options, started_by_com);
 }

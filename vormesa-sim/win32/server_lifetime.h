@@ -3,6 +3,7 @@
 // What the COM objects of the server share: the model, its type library, and
 // the count of what keeps a server that COM started alive.
 
+#include "common/non_copyable.h"
 #include "vormesa-sim/sim_host.h"
 #include "vormesa-sim/win32/type_library.h"
 
@@ -30,14 +31,12 @@ private:
 };
 
 // Keeps the server alive while it exists.
-class ServerLock {
+class ServerLock : private kastrel::common::NonCopyable {
 public:
     explicit ServerLock(ServerLifetime& lifetime) noexcept : lifetime_(lifetime) {
         lifetime_.lock();
     }
     ~ServerLock() { lifetime_.unlock(); }
-    ServerLock(const ServerLock&) = delete;
-    ServerLock& operator=(const ServerLock&) = delete;
 
 private:
     ServerLifetime& lifetime_;
