@@ -16,11 +16,21 @@ constexpr DWORD wait_step_ms = 20;
 constexpr DWORD busy_pause_ms = 50;
 constexpr DWORD stop_wait_ms = 10000;
 
-enum TaskState : int { Running, Finished, Abandoned };
+enum class TaskState { Running, Finished, Abandoned };
 
 std::chrono::milliseconds since(DWORD started) {
     return std::chrono::milliseconds(GetTickCount() - started);
 }
+
+// Holds an SRW lock exclusively while it lives.
+class Locked : private common::NonCopyable {
+public:
+    explicit Locked(SRWLOCK& lock) : lock_(lock) { AcquireSRWLockExclusive(&lock_); }
+    ~Locked() { ReleaseSRWLockExclusive(&lock_); }
+
+private:
+    SRWLOCK& lock_;
+};
 
 } // namespace
 
@@ -28,22 +38,18 @@ struct CallThread::Task {
     explicit Task(std::function<void()> to_do) : work(std::move(to_do)) {}
     std::function<void()> work;
     std::exception_ptr failure;
-    std::atomic<int> state{Running};
+    TaskState state = TaskState::Running; // under lock_
 };
 
-CallThread::CallThread() : finished_(CreateEventW(nullptr, FALSE, FALSE, nullptr)) {}
+CallThread::CallThread() = default;
 
 CallThread::~CallThread() {
     if (thread_ != nullptr)
         CloseHandle(thread_);
-    if (finished_ != nullptr)
-        CloseHandle(finished_);
 }
 
 std::shared_ptr<CallThread> CallThread::start() {
     std::shared_ptr<CallThread> self(new CallThread());
-    if (self->finished_ == nullptr)
-        throw automation_error(HRESULT_FROM_WIN32(GetLastError()));
     // The thread holds its own share until it ends.
     auto* share = new std::shared_ptr<CallThread>(self);
     const auto serve = [](void* parameter) -> DWORD {
@@ -62,15 +68,20 @@ std::shared_ptr<CallThread> CallThread::start() {
     return self;
 }
 
+bool CallThread::anything_abandoned() {
+    const Locked hold(lock_);
+    return abandoned_ > 0;
+}
+
 void CallThread::stop() {
     {
-        const std::lock_guard lock(mutex_);
+        const Locked hold(lock_);
         stopping_ = true;
     }
-    queued_.notify_all();
+    WakeAllConditionVariable(&queued_);
     // The releases in the queue still reach the host; a call the host never
     // answers is not waited for.
-    if (abandoned_.load() == 0 && GetCurrentThreadId() != thread_id_)
+    if (!anything_abandoned() && GetCurrentThreadId() != thread_id_)
         WaitForSingleObject(thread_, stop_wait_ms);
 }
 
@@ -81,7 +92,7 @@ void CallThread::release(std::function<void()> work) noexcept {
             return;
         }
         auto task = std::make_shared<Task>(std::move(work));
-        if (submit(task) && abandoned_.load() == 0)
+        if (submit(task) && !anything_abandoned())
             wait_for(task, GetTickCount());
     } catch (...) {
         // Only memory can run out here; the object is then not released.
@@ -90,12 +101,12 @@ void CallThread::release(std::function<void()> work) noexcept {
 
 bool CallThread::submit(std::shared_ptr<Task> task) {
     {
-        const std::lock_guard lock(mutex_);
+        const Locked hold(lock_);
         if (ended_)
             return false;
         queue_.push_back(std::move(task));
     }
-    queued_.notify_one();
+    WakeConditionVariable(&queued_);
     return true;
 }
 
@@ -122,28 +133,23 @@ void CallThread::execute(std::function<void()> work) {
 }
 
 bool CallThread::wait_for(const std::shared_ptr<Task>& task, DWORD started) noexcept {
-    if (wait_ == nullptr) {
-        // COM's own wait, as for a call made on this thread: it pumps what an
-        // apartment must pump meanwhile.
-        while (task->state.load() != Finished) {
-            DWORD index = 0;
-            const HRESULT waited = CoWaitForMultipleHandles(0, INFINITE, 1, &finished_, &index);
-            if (FAILED(waited) && waited != RPC_S_CALLPENDING)
-                WaitForSingleObject(finished_, wait_step_ms);
-        }
-        return true;
-    }
     for (;;) {
-        MsgWaitForMultipleObjectsEx(1, &finished_, wait_step_ms, QS_ALLINPUT, 0);
-        if (task->state.load() == Finished)
-            return true;
-        if (!wait_->keep_waiting(since(started), Waiting::ForAnswer)) {
-            ++abandoned_;
-            if (task->state.exchange(Abandoned) == Finished) {
-                // Answered while the wait decided; the run ends all the same.
-                --abandoned_;
+        {
+            const Locked hold(lock_);
+            // Without a wait, until the answer; with one, a step at a time.
+            const DWORD step = wait_ == nullptr ? INFINITE : wait_step_ms;
+            if (task->state != TaskState::Finished)
+                SleepConditionVariableSRW(&finished_, &lock_, step, 0);
+            if (task->state == TaskState::Finished)
                 return true;
-            }
+        }
+        if (wait_ != nullptr && !wait_->keep_waiting(since(started), Waiting::ForAnswer)) {
+            const Locked hold(lock_);
+            // Answered while the wait decided: the run ends all the same.
+            if (task->state == TaskState::Finished)
+                return true;
+            task->state = TaskState::Abandoned;
+            ++abandoned_;
             return false;
         }
     }
@@ -167,8 +173,9 @@ void CallThread::serve() {
     for (;;) {
         std::shared_ptr<Task> task;
         {
-            std::unique_lock lock(mutex_);
-            queued_.wait(lock, [&] { return stopping_ || !queue_.empty(); });
+            const Locked hold(lock_);
+            while (!stopping_ && queue_.empty())
+                SleepConditionVariableSRW(&queued_, &lock_, INFINITE, 0);
             if (queue_.empty()) {
                 ended_ = true;
                 break;
@@ -185,9 +192,13 @@ void CallThread::serve() {
         }
         // What the work held goes here, in the apartment it belongs to.
         task->work = nullptr;
-        if (task->state.exchange(Finished) == Abandoned)
-            --abandoned_;
-        SetEvent(finished_);
+        {
+            const Locked hold(lock_);
+            if (task->state == TaskState::Abandoned)
+                --abandoned_;
+            task->state = TaskState::Finished;
+        }
+        WakeAllConditionVariable(&finished_);
     }
     if (SUCCEEDED(joined))
         CoUninitialize();

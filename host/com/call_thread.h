@@ -3,13 +3,10 @@
 #include "common/non_copyable.h"
 #include "host/run_progress.h"
 
-#include <atomic>
-#include <condition_variable>
 #include <deque>
 #include <exception>
 #include <functional>
 #include <memory>
-#include <mutex>
 #include <optional>
 #include <windows.h>
 
@@ -20,10 +17,11 @@ struct HostBusy {};
 
 // The thread every COM call of one connection is made on, in the
 // multithreaded apartment. The thread that asks only waits for the answer, so
-// it can stop waiting: neither COM's modal loop nor Wine's gives a call up
-// that the host never answers, but a caller that is not in the call can walk
-// away from it. Shared by the connection and every host object from it; the
-// objects' interface pointers live and are released on this thread only.
+// it can stop waiting: Wine's COM does not give up a call the host never
+// answers even when the message filter says so, but a caller that is not in
+// the call can walk away from it on any system. Shared by the connection and
+// every host object from it; the objects' interface pointers live and are
+// released on this thread only.
 class CallThread : public std::enable_shared_from_this<CallThread>, private common::NonCopyable {
 public:
     // Starts the thread. Throws AutomationError when it cannot be started.
@@ -34,9 +32,10 @@ public:
     // from is not waited for; the thread ends with the program then.
     void stop();
 
-    // While set, a waiting caller reports to `wait` in short steps and pumps
-    // nothing itself; a busy host is called again while `wait` lets it. Not
-    // owned; only for the thread that asks.
+    // While set, a waiting caller reports to `wait` in short steps (the wait
+    // pumps the window), and a busy host is called again while `wait` lets
+    // it; without, the caller blocks until the answer. Not owned; only for the
+    // thread that asks.
     void set_call_wait(CallWait* wait) { wait_ = wait; }
 
     // Runs `work` on the call thread and returns what it returns, or throws
@@ -73,23 +72,28 @@ private:
     void execute(std::function<void()> work);
     // Waits for `task`; false: the wait gave it up.
     bool wait_for(const std::shared_ptr<Task>& task, DWORD started) noexcept;
+    bool anything_abandoned();
     // A busy host left alone a little; false: the wait gave up.
     bool pause_for_busy_host(DWORD started);
     // False once the call thread has ended.
     bool submit(std::shared_ptr<Task> task);
     void serve();
 
-    std::mutex mutex_;
-    std::condition_variable queued_;
+    // The system's own lock and conditions: under Wine they cost no trip to
+    // its server, which an event or a mutex of the C++ runtime does there,
+    // and every host call takes two.
+    SRWLOCK lock_ = SRWLOCK_INIT;
+    CONDITION_VARIABLE queued_ = CONDITION_VARIABLE_INIT;
+    CONDITION_VARIABLE finished_ = CONDITION_VARIABLE_INIT;
+    // Under lock_:
     std::deque<std::shared_ptr<Task>> queue_;
     bool stopping_ = false;
     bool ended_ = false;
+    // Tasks the caller walked away from that have not finished yet.
+    int abandoned_ = 0;
+
     DWORD thread_id_ = 0;
     HANDLE thread_ = nullptr;
-    // Set by the call thread each time it has finished a task.
-    HANDLE finished_ = nullptr;
-    // Tasks the caller walked away from that have not finished yet.
-    std::atomic<int> abandoned_{0};
     CallWait* wait_ = nullptr;
 };
 
