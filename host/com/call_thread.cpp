@@ -1,10 +1,12 @@
 #include "host/com/call_thread.h"
 
+#include "host/automation_error.h"
 #include "host/com/com_error.h"
 
 #include <algorithm>
 #include <chrono>
 #include <objbase.h>
+#include <string>
 
 namespace kastrel::host::com {
 namespace {
@@ -41,15 +43,16 @@ struct CallThread::Task {
     TaskState state = TaskState::Running; // under lock_
 };
 
-CallThread::CallThread() = default;
+CallThread::CallThread(std::chrono::milliseconds unattended)
+    : unattended_ms_(static_cast<DWORD>(unattended.count())) {}
 
 CallThread::~CallThread() {
     if (thread_ != nullptr)
         CloseHandle(thread_);
 }
 
-std::shared_ptr<CallThread> CallThread::start() {
-    std::shared_ptr<CallThread> self(new CallThread());
+std::shared_ptr<CallThread> CallThread::start(std::chrono::milliseconds unattended) {
+    std::shared_ptr<CallThread> self(new CallThread(unattended));
     // The thread holds its own share until it ends.
     auto* share = new std::shared_ptr<CallThread>(self);
     const auto serve = [](void* parameter) -> DWORD {
@@ -117,42 +120,65 @@ void CallThread::execute(std::function<void()> work) {
         auto task = std::make_shared<Task>(work);
         if (!submit(task))
             throw automation_error(CO_E_NOTINITIALIZED);
-        if (!wait_for(task, GetTickCount()))
+        switch (wait_for(task, GetTickCount())) {
+        case WaitEnd::Answered:
+            break;
+        case WaitEnd::GivenUp:
             throw RunCancelled();
+        case WaitEnd::TooLong:
+            throw AutomationError(ErrorKind::System, error_number::host_unavailable, {},
+                                  "keine Antwort nach " + std::to_string(unattended_ms_) + " ms");
+        }
         if (!task->failure)
             return;
         try {
             std::rethrow_exception(task->failure);
         } catch (const HostBusy&) {
-            if (wait_ == nullptr)
-                throw automation_error(RPC_E_SERVERCALL_RETRYLATER);
-            if (!pause_for_busy_host(started))
-                throw RunCancelled();
+            if (wait_ != nullptr) {
+                if (!pause_for_busy_host(started))
+                    throw RunCancelled();
+            } else {
+                // Unattended, a busy host is waited for as long as an answer.
+                if (GetTickCount() - started >= unattended_ms_)
+                    throw automation_error(RPC_E_SERVERCALL_RETRYLATER);
+                Sleep(busy_pause_ms);
+            }
         }
     }
 }
 
-bool CallThread::wait_for(const std::shared_ptr<Task>& task, DWORD started) noexcept {
+CallThread::WaitEnd CallThread::wait_for(const std::shared_ptr<Task>& task,
+                                         DWORD started) noexcept {
     for (;;) {
         {
             const Locked hold(lock_);
-            // Without a wait, until the answer; with one, a step at a time.
-            const DWORD step = wait_ == nullptr ? INFINITE : wait_step_ms;
-            if (task->state != TaskState::Finished)
+            // Unattended, until the bound; with a wait, a step at a time.
+            const DWORD gone = GetTickCount() - started;
+            const DWORD step = wait_ != nullptr        ? wait_step_ms
+                               : gone < unattended_ms_ ? unattended_ms_ - gone
+                                                       : 0;
+            if (task->state != TaskState::Finished && step > 0)
                 SleepConditionVariableSRW(&finished_, &lock_, step, 0);
             if (task->state == TaskState::Finished)
-                return true;
+                return WaitEnd::Answered;
         }
-        if (wait_ != nullptr && !wait_->keep_waiting(since(started), Waiting::ForAnswer)) {
-            const Locked hold(lock_);
-            // Answered while the wait decided: the run ends all the same.
-            if (task->state == TaskState::Finished)
-                return true;
-            task->state = TaskState::Abandoned;
-            ++abandoned_;
-            return false;
+        if (wait_ == nullptr) {
+            if (GetTickCount() - started >= unattended_ms_)
+                return leave(*task, WaitEnd::TooLong);
+        } else if (!wait_->keep_waiting(since(started), Waiting::ForAnswer)) {
+            return leave(*task, WaitEnd::GivenUp);
         }
     }
+}
+
+CallThread::WaitEnd CallThread::leave(Task& task, WaitEnd why) noexcept {
+    const Locked hold(lock_);
+    // Answered while the wait decided: the run goes on or ends all the same.
+    if (task.state == TaskState::Finished)
+        return WaitEnd::Answered;
+    task.state = TaskState::Abandoned;
+    ++abandoned_;
+    return why;
 }
 
 bool CallThread::pause_for_busy_host(DWORD started) {

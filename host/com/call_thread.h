@@ -3,6 +3,7 @@
 #include "common/non_copyable.h"
 #include "host/run_progress.h"
 
+#include <chrono>
 #include <deque>
 #include <exception>
 #include <functional>
@@ -24,8 +25,11 @@ struct HostBusy {};
 // released on this thread only.
 class CallThread : public std::enable_shared_from_this<CallThread>, private common::NonCopyable {
 public:
-    // Starts the thread. Throws AutomationError when it cannot be started.
-    static std::shared_ptr<CallThread> start();
+    // Starts the thread. Without a wait set, a caller waits for an answer,
+    // and for a busy host to take the call, at most `unattended`; then the
+    // host counts as lost, as on the bus after its timeout. Throws
+    // AutomationError when the thread cannot be started.
+    static std::shared_ptr<CallThread> start(std::chrono::milliseconds unattended);
     ~CallThread();
 
     // Ends the thread once its queue is done. A call the caller walked away
@@ -34,8 +38,7 @@ public:
 
     // While set, a waiting caller reports to `wait` in short steps (the wait
     // pumps the window), and a busy host is called again while `wait` lets
-    // it; without, the caller blocks until the answer. Not owned; only for the
-    // thread that asks.
+    // it, for as long as it lets it. Not owned; only for the thread that asks.
     void set_call_wait(CallWait* wait) { wait_ = wait; }
 
     // Runs `work` on the call thread and returns what it returns, or throws
@@ -68,10 +71,13 @@ public:
 private:
     struct Task;
 
-    CallThread();
+    enum class WaitEnd { Answered, GivenUp, TooLong };
+
+    explicit CallThread(std::chrono::milliseconds unattended);
     void execute(std::function<void()> work);
-    // Waits for `task`; false: the wait gave it up.
-    bool wait_for(const std::shared_ptr<Task>& task, DWORD started) noexcept;
+    WaitEnd wait_for(const std::shared_ptr<Task>& task, DWORD started) noexcept;
+    // Walks away from `task` unless it has just finished.
+    WaitEnd leave(Task& task, WaitEnd why) noexcept;
     bool anything_abandoned();
     // A busy host left alone a little; false: the wait gave up.
     bool pause_for_busy_host(DWORD started);
@@ -92,6 +98,7 @@ private:
     // Tasks the caller walked away from that have not finished yet.
     int abandoned_ = 0;
 
+    const DWORD unattended_ms_;
     DWORD thread_id_ = 0;
     HANDLE thread_ = nullptr;
     CallWait* wait_ = nullptr;

@@ -17,7 +17,8 @@ namespace {
 
 } // namespace
 
-ComConnector::ComConnector() : thread_(CallThread::start()) {}
+ComConnector::ComConnector(std::chrono::milliseconds unattended)
+    : thread_(CallThread::start(unattended)) {}
 
 ComConnector::~ComConnector() {
     thread_->stop();

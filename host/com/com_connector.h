@@ -4,6 +4,7 @@
 #include "host/com/call_thread.h"
 #include "host/connector.h"
 
+#include <chrono>
 #include <memory>
 
 namespace kastrel::host::com {
@@ -13,7 +14,9 @@ namespace kastrel::host::com {
 // that asks needs a ComApartment, in which it only waits.
 class ComConnector : public HostConnector, private common::NonCopyable {
 public:
-    ComConnector();
+    // Unattended (no wait set, as on the command line), a host that has not
+    // answered after `unattended` counts as lost, as after the bus's timeout.
+    explicit ComConnector(std::chrono::milliseconds unattended = std::chrono::seconds(25));
     ~ComConnector() override;
 
     Object create_object(std::string_view class_name) override;

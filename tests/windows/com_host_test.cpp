@@ -268,6 +268,32 @@ TEST_F(ComHost, EndedServerIsReportedAsHostLost) {
     }
 }
 
+// Unattended, as on the command line, where no one can cancel: a busy host is
+// waited for, and one that stops answering counts as lost once the bound has
+// passed, as a silent bus host does after the bus's timeout.
+TEST(ComUnattended, ABusyHostIsWaitedForAndOneThatStopsAnsweringIsLost) {
+    common::com::ComApartment apartment;
+    host::com::ComConnector connector(1s);
+    {
+        ServerProcess busy(
+            {"--no-window", "--busy-after-calls", "1", "--busy-ms", "300", example("demo.json")});
+        ASSERT_TRUE(busy.ready());
+        const host::Object app = connector.create_object(host::application_class);
+        EXPECT_TRUE(app->get("ActivePartProgram").to_object());
+    }
+    ServerProcess hung({"--no-window", "--hang-after-calls", "1", example("demo.json")});
+    ASSERT_TRUE(hung.ready());
+    const host::Object app = connector.create_object(host::application_class);
+    const auto asked = std::chrono::steady_clock::now();
+    try {
+        app->get("ActivePartProgram");
+        FAIL() << "the hung host answered";
+    } catch (const host::AutomationError& error) {
+        EXPECT_TRUE(host::is_host_lost(error)) << error.number() << " " << error.detail();
+    }
+    EXPECT_LT(std::chrono::steady_clock::now() - asked, 5s);
+}
+
 TEST_F(ComHost, ServerRefusesBadStartsWithCode2) {
     fakes::TempDir dir;
     fakes::write_file(dir / "broken.json", "{\"commands\": [");
