@@ -41,6 +41,8 @@ struct ExportRequest {
     OutputOption option = OutputOption::Option4;
     PlaneSwitches planes;
     std::string decimal_separator = ",";
+    // The program as a workbook's properties name it ("Kastrel 1.1.0.1").
+    std::string creator;
 };
 
 struct ExportResult {
