@@ -8,10 +8,15 @@ if(WIN32)
         "Where the static libxlsxwriter for Windows is installed (include/, lib/)")
     find_path(KASTREL_XLSXWRITER_INCLUDE xlsxwriter.h
               PATHS ${KASTREL_XLSXWRITER_PREFIX}/include NO_DEFAULT_PATH NO_CMAKE_FIND_ROOT_PATH)
-    find_library(KASTREL_XLSXWRITER_LIBRARY NAMES libxlsxwriter.a
+    # MinGW's and MSVC's (vcpkg) names of the static libraries.
+    find_library(KASTREL_XLSXWRITER_LIBRARY NAMES libxlsxwriter.a xlsxwriter.lib
                  PATHS ${KASTREL_XLSXWRITER_PREFIX}/lib NO_DEFAULT_PATH NO_CMAKE_FIND_ROOT_PATH)
-    # The static zlib, not its import library beside it.
-    find_library(KASTREL_ZLIB_STATIC NAMES libz.a)
+    # The static zlib, not its import library beside it: the prefix's, else the toolchain's.
+    find_library(KASTREL_ZLIB_STATIC NAMES libz.a zlib.lib
+                 PATHS ${KASTREL_XLSXWRITER_PREFIX}/lib NO_CMAKE_FIND_ROOT_PATH)
+    if(NOT KASTREL_ZLIB_STATIC)
+        find_library(KASTREL_ZLIB_STATIC NAMES libz.a)
+    endif()
     if(NOT KASTREL_XLSXWRITER_INCLUDE OR NOT KASTREL_XLSXWRITER_LIBRARY OR NOT KASTREL_ZLIB_STATIC)
         message(FATAL_ERROR "libxlsxwriter for Windows not found under "
                             "KASTREL_XLSXWRITER_PREFIX='${KASTREL_XLSXWRITER_PREFIX}' or no static "

@@ -1,6 +1,7 @@
 #include "export/workbook/scratch_book.h"
 
 #include <array>
+#include <cwchar>
 #include <filesystem>
 #include <random>
 #include <vector>
@@ -63,9 +64,16 @@ void remove_abandoned(const std::wstring& folder) {
     const HANDLE search = FindFirstFileW(pattern.c_str(), &found);
     if (search == INVALID_HANDLE_VALUE)
         return;
+    // Only names this program makes: the prefix, eight hexadecimal digits, the suffix.
+    const auto is_scratch_name = [](const std::wstring& name) {
+        const std::size_t digits = name.size() - std::wcslen(prefix) - std::wcslen(suffix);
+        return digits == 8 && name.find_first_not_of(L"0123456789abcdef", std::wcslen(prefix)) ==
+                                  std::wcslen(prefix) + 8;
+    };
     std::vector<std::wstring> names;
     do
-        names.emplace_back(found.cFileName);
+        if (is_scratch_name(found.cFileName))
+            names.emplace_back(found.cFileName);
     while (FindNextFileW(search, &found));
     FindClose(search);
     for (const std::wstring& name : names)

@@ -39,8 +39,10 @@ std::optional<PlanePoint> in_plane(const PlaneSwitches& planes, const HitCoordin
 } // namespace
 
 WorkbookOutput::WorkbookOutput(ExportFile& file, const ExportRequest& request)
-    : file_(file), request_(request), workbook_(scratch_, request.creator), points_(workbook_),
-      roundness_(workbook_, plane_name(request.planes)) {}
+    : file_(file), request_(request), workbook_(scratch_, request.creator), points_(workbook_) {
+    if (request.evaluate_roundness)
+        roundness_.emplace(workbook_, plane_name(request.planes));
+}
 
 void WorkbookOutput::write_line(const OutputLine& line) {
     const CNumbers::Scope c(c_numbers_);
@@ -48,7 +50,8 @@ void WorkbookOutput::write_line(const OutputLine& line) {
 }
 
 void WorkbookOutput::begin_feature(const std::string& id, std::optional<double> theo_diam) {
-    blocks_.push_back({id, theo_diam, {}});
+    if (roundness_)
+        blocks_.push_back({id, theo_diam, {}});
 }
 
 void WorkbookOutput::hit_read(const HitCoordinates& hit) {
@@ -62,7 +65,8 @@ void WorkbookOutput::commit() {
     {
         const CNumbers::Scope c(c_numbers_);
         points_.finish(request_.option == OutputOption::Option4);
-        roundness_.write(blocks_, host::NumberTexts(request_.decimal_separator));
+        if (roundness_)
+            roundness_->write(blocks_, host::NumberTexts(request_.decimal_separator));
         workbook_.close();
     }
     scratch_.read([this](std::string_view bytes) { file_.write_bytes(bytes); });

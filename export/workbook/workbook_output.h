@@ -11,6 +11,7 @@
 #include "export/workbook/scratch_book.h"
 #include "export/workbook/workbook_file.h"
 
+#include <optional>
 #include <vector>
 
 namespace kastrel::exporter {
@@ -36,7 +37,7 @@ private:
     ScratchBook scratch_;
     WorkbookFile workbook_;
     PointsSheet points_;
-    RoundnessSheets roundness_;
+    std::optional<RoundnessSheets> roundness_;
     std::vector<FeatureBlock> blocks_;
 };
 

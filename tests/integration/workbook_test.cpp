@@ -9,9 +9,11 @@
 
 #include <clocale>
 #include <cmath>
+#include <csignal>
 #include <cstdio>
 #include <gtest/gtest.h>
 #include <numbers>
+#include <sys/resource.h>
 #include <sys/stat.h>
 
 using namespace kastrel;
@@ -154,6 +156,34 @@ TEST(Workbook, AReadOnlyTargetIsRefusedAndKeptAsItWas) {
         return std::string();
     });
     EXPECT_EQ(report, "");
+    EXPECT_EQ(fakes::read_file(dir / "alt.xlsx"), "alt");
+    EXPECT_EQ(dir.file_count(), 1u);
+}
+
+// The library's failure (here: its files cannot grow, as on a full disk) is
+// a file failure; the target is as it was and nothing is left beside it.
+TEST(Workbook, TheLibrarysFailureIsAFileFailureAndTheTargetStays) {
+    fakes::TempDir dir;
+    fakes::write_file(dir / "alt.xlsx", "alt");
+    fakes::SimConnector host;
+    const host::Object program = active_program(host, fakes::examples_folder() / "hits_600.json");
+    exporter::ExportRequest request;
+    request.entries = {"SCAN1"};
+    request.selected = {true};
+    ExportResult result;
+    {
+        const auto previous_handler = std::signal(SIGXFSZ, SIG_IGN);
+        rlimit previous{};
+        ::getrlimit(RLIMIT_FSIZE, &previous);
+        rlimit limit = previous;
+        limit.rlim_cur = 4096;
+        ::setrlimit(RLIMIT_FSIZE, &limit);
+        result = export_to(program, request, dir / "alt.xlsx");
+        ::setrlimit(RLIMIT_FSIZE, &previous);
+        std::signal(SIGXFSZ, previous_handler);
+    }
+    EXPECT_EQ(result.status, ExportResult::Status::FileFailed);
+    EXPECT_EQ(result.file_failure.kind, exporter::FileFailure::Kind::Workbook);
     EXPECT_EQ(fakes::read_file(dir / "alt.xlsx"), "alt");
     EXPECT_EQ(dir.file_count(), 1u);
 }

@@ -7,6 +7,9 @@
       number its text shows and whose number format shows that same text; a
       text field is that text; an empty field is no cell.
 
+  workbook_check.py same WORKBOOK.xlsx OTHER.xlsx
+      Both hold the same sheets, cells (values and number formats) and charts.
+
   workbook_check.py roundness WORKBOOK.xlsx EXPECTED.json
       The sheet "Rundheit" against {"rows": [[A, B, C, D..I]], "charts":
       [title, ...]}: null for an empty cell, numbers within 1e-6, and the
@@ -122,11 +125,35 @@ def check_roundness(workbook_path, expected_path, problems):
         problems.append(f"charts {chart_titles(workbook_path)}, wanted {expected['charts']}")
 
 
+def chart_parts(workbook_path):
+    """The charts' XML, which holds their titles, ranges and looks."""
+    with zipfile.ZipFile(workbook_path) as archive:
+        return {n: archive.read(n) for n in archive.namelist() if n.startswith("xl/charts/")}
+
+
+def check_same(workbook_path, other_path, problems):
+    books = [openpyxl.load_workbook(p) for p in (workbook_path, other_path)]
+    if books[0].sheetnames != books[1].sheetnames:
+        problems.append(f"sheets {books[0].sheetnames} and {books[1].sheetnames}")
+        return
+    for name in books[0].sheetnames:
+        cells = [{c.coordinate: (c.value, c.number_format) for row in b[name].iter_rows()
+                  for c in row if c.value is not None} for b in books]
+        for coordinate in sorted(set(cells[0]) | set(cells[1])):
+            if cells[0].get(coordinate) != cells[1].get(coordinate):
+                problems.append(f"{name} {coordinate}: {cells[0].get(coordinate)!r} and "
+                                f"{cells[1].get(coordinate)!r}")
+    if chart_parts(workbook_path) != chart_parts(other_path):
+        problems.append("the charts differ")
+
+
 def main(arguments):
     problems = []
     if arguments[:1] == ["cells"] and len(arguments) % 3 == 1:
         for k in range(1, len(arguments), 3):
             check_cells(*arguments[k:k + 3], problems)
+    elif arguments[:1] == ["same"] and len(arguments) == 3:
+        check_same(arguments[1], arguments[2], problems)
     elif arguments[:1] == ["roundness"] and len(arguments) == 3:
         check_roundness(arguments[1], arguments[2], problems)
     else:
