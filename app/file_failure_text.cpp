@@ -84,6 +84,28 @@ const char* windows_reason(int code) {
     }
 }
 
+// What the system's code says, or its number.
+std::string system_reason(const exporter::FileFailure& failure) {
+    const char* reason = failure.code_kind == exporter::FileFailure::CodeKind::Windows
+                             ? windows_reason(failure.code)
+                             : errno_reason(failure.code);
+    if (reason)
+        return reason;
+    return "Systemfehler " + std::to_string(failure.code);
+}
+
+// The workbook library's failure: what the system said where it was a file
+// call, otherwise only running out of memory is worth telling apart.
+std::string workbook_reason(const exporter::FileFailure& failure) {
+    std::string reason = "Die Arbeitsmappe konnte nicht erstellt werden";
+    if (failure.code_kind != exporter::FileFailure::CodeKind::Library)
+        return reason + " (" + system_reason(failure) + ")";
+    constexpr int library_out_of_memory = 1; // LXW_ERROR_MEMORY_MALLOC_FAILED
+    if (failure.code == library_out_of_memory)
+        return reason + " (nicht genügend Arbeitsspeicher)";
+    return reason;
+}
+
 } // namespace
 
 std::string file_failure_reason(const exporter::FileFailure& failure) {
@@ -95,15 +117,14 @@ std::string file_failure_reason(const exporter::FileFailure& failure) {
         return "Temporäre Datei konnte nicht angelegt werden";
     case Kind::ReadOnly:
         return "Die Datei ist schreibgeschützt";
+    case Kind::Workbook:
+        return workbook_reason(failure);
+    case Kind::TooManyRows:
+        return "Mehr Zeilen, als ein Tabellenblatt fasst (1.048.576)";
     case Kind::System:
         break;
     }
-    const char* reason = failure.code_kind == exporter::FileFailure::CodeKind::Windows
-                             ? windows_reason(failure.code)
-                             : errno_reason(failure.code);
-    if (reason)
-        return reason;
-    return "Systemfehler " + std::to_string(failure.code);
+    return system_reason(failure);
 }
 
 } // namespace kastrel::app

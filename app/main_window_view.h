@@ -4,6 +4,7 @@
 
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace kastrel::app {
 
@@ -12,10 +13,17 @@ enum class CommandButton { cmd_lesen, cmd_schreiben, cmd_allemarkieren, cmd_alle
 // The window's mouse pointer codes.
 enum class Pointer { Default = 0, Arrow = 1, Hourglass = 11 };
 
-// How CommonDialog1 is set up for a save. The filter is "description|pattern".
+// How CommonDialog1 is set up for a save. The filter is "description|pattern"
+// pairs; the index counts them from 1. The text file is the type the dialog
+// opens with, so a user who saves as always gets the file as always.
 struct SaveDialogRequest {
-    std::string filter = "Excel Werkzeug Korrekturdatei (*.xls)|*.xls";
-    int filter_index = 2;
+    std::string filter = "Excel Werkzeug Korrekturdatei (*.xls)|*.xls|"
+                         "Excel-Arbeitsmappe (*.xlsx)|*.xlsx";
+    int filter_index = 1;
+    // Per type, the extension a name typed without one gets while that type is
+    // chosen (the overwrite question then asks about the name with it); empty:
+    // the name is used as typed.
+    std::vector<std::string> default_extensions = {"", "xlsx"};
     int flags = 6; // ask before overwriting (2), hide the read-only box (4)
     std::string proposed_name;
 };

@@ -55,6 +55,19 @@ std::string values(int count) {
     return count == 1 ? std::string("1 Wert konnte") : std::to_string(count) + " Werte konnten";
 }
 
+// Where a file failure's code comes from, for the log.
+const char* code_kind_text(exporter::FileFailure::CodeKind kind) {
+    switch (kind) {
+    case exporter::FileFailure::CodeKind::Errno:
+        return "errno ";
+    case exporter::FileFailure::CodeKind::Windows:
+        return "Windows-Code ";
+    case exporter::FileFailure::CodeKind::Library:
+        return "libxlsxwriter-Fehler ";
+    }
+    return "";
+}
+
 // A written file: complete, or what it lacks.
 std::string written_text(const exporter::ExportResult& result, const std::string& file) {
     const int unread = result.unread_values;
@@ -178,9 +191,7 @@ std::string log_text(const exporter::ExportResult& result) {
     const exporter::FileFailure& failure = result.file_failure;
     const std::u8string path = failure.path.u8string();
     return std::string(path.begin(), path.end()) + ": " + file_failure_reason(failure) + " (" +
-           (failure.code_kind == exporter::FileFailure::CodeKind::Windows ? "Windows-Code "
-                                                                          : "errno ") +
-           std::to_string(failure.code) + ")";
+           code_kind_text(failure.code_kind) + std::to_string(failure.code) + ")";
 }
 
 } // namespace kastrel::app

@@ -1,7 +1,9 @@
 #include "app/part_program_steps.h"
 
+#include "app/program_identity.h"
 #include "export/export_run.h"
 #include "host/feature_listing.h"
+#include "kastrel_version.h"
 
 #include <filesystem>
 
@@ -87,9 +89,10 @@ exporter::ExportResult export_to_file(host::Dispatch& commands,
 exporter::ExportResult export_to_file(host::Dispatch& commands,
                                       const exporter::ExportRequest& request,
                                       const std::string& file, host::RunProgress& progress) {
-    return exporter::run_export(commands, request,
-                                std::filesystem::path(std::u8string(file.begin(), file.end())),
-                                progress);
+    exporter::ExportRequest named = request;
+    named.creator = std::string(identity::program_name) + " " + version::text;
+    return exporter::run_export(
+        commands, named, std::filesystem::path(std::u8string(file.begin(), file.end())), progress);
 }
 
 } // namespace kastrel::app

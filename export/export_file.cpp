@@ -93,6 +93,14 @@ void ExportFile::write_line(std::string_view line) {
         flush();
 }
 
+void ExportFile::write_bytes(std::string_view bytes) {
+    if (failed_)
+        throw *failed_;
+    pending_.append(bytes);
+    if (pending_.size() >= buffer_size)
+        flush();
+}
+
 void ExportFile::commit() {
     flush();
     // Made read-only while the run went on: still not to be replaced.

@@ -26,6 +26,8 @@ public:
 
     // Throws FileError when the line cannot be written.
     void write_line(std::string_view line);
+    // Bytes as they are, without a line end (a workbook's content).
+    void write_bytes(std::string_view bytes);
     // Puts the written file in place of the target; throws FileError.
     void commit();
 

@@ -41,6 +41,11 @@ struct ExportRequest {
     OutputOption option = OutputOption::Option4;
     PlaneSwitches planes;
     std::string decimal_separator = ",";
+    // The program as a workbook's properties name it ("Kastrel 1.1.0.1").
+    std::string creator;
+    // Whether a workbook evaluates the features on its roundness sheets:
+    // always in the program; off only to measure what the evaluation costs.
+    bool evaluate_roundness = true;
 };
 
 struct ExportResult {

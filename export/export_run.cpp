@@ -1,11 +1,14 @@
 #include "export/export_run.h"
 
 #include "export/export_file.h"
+#include "export/file_type.h"
 #include "export/hit_reader.h"
 #include "export/output_lines.h"
 #include "export/plane_block.h"
 #include "export/read_log.h"
 #include "export/summary_block.h"
+#include "export/text_output.h"
+#include "export/workbook/workbook_output.h"
 
 #include <algorithm>
 #include <string>
@@ -45,14 +48,14 @@ int selected_total(const std::unordered_map<std::string, SelectedText>& selected
 
 class Run {
 public:
-    Run(const ExportRequest& request, ExportFile& file, host::RunProgress& progress)
+    Run(const ExportRequest& request, RunOutput& output, host::RunProgress& progress)
         : request_(request), selected_(count_selected(request)), texts_(request.decimal_separator),
-          fields_(texts_), file_(file), progress_(progress),
+          fields_(texts_), output_(output), progress_(progress),
           selected_total_(selected_total(selected_)) {}
 
     void walk(host::Dispatch& commands) {
         if (request_.option == OutputOption::Option4)
-            file_.write_line(option4_header());
+            output_.write_line(option4_header());
 
         std::unique_ptr<host::Enumerator> walker;
         try {
@@ -78,8 +81,8 @@ public:
 
     void finish() {
         if (request_.option == OutputOption::Option4)
-            for (const std::string& line : tables_.summary_lines(fields_))
-                file_.write_line(line);
+            for (const OutputLine& line : tables_.summary_lines(fields_))
+                output_.write_line(line);
     }
 
     int unread() const { return log_.unread(); }
@@ -133,7 +136,7 @@ private:
         ++matched_;
         progress_.feature_started(id, matched_, std::max(matched_, selected_total_));
         for (int k = 0; k < match->second.count; ++k)
-            write_feature(*feature, theo_diam);
+            write_feature(*feature, id, theo_diam);
     }
 
     // A null IsFeature counts as false; one that cannot be read counts as true.
@@ -146,7 +149,9 @@ private:
         }
     }
 
-    void write_feature(host::Dispatch& feature, std::optional<double> theo_diam) {
+    void write_feature(host::Dispatch& feature, const std::string& id,
+                       std::optional<double> theo_diam) {
+        output_.begin_feature(id, theo_diam);
         double hit_count = 0;
         try {
             hit_count = feature.get("NumHits").to_double(texts_);
@@ -165,12 +170,13 @@ private:
     void write_hit(host::Dispatch& feature, double j, double hit_count,
                    std::optional<double> theo_diam) {
         const HitCoordinates hit = read_hit(feature, j, texts_, log_);
+        output_.hit_read(hit);
         const PlaneValues plane = plane_block(request_.planes, hit, theo_diam);
         const HitRecord record = hit_record(j, hit_count, plane, texts_);
         tables_.record_hit(j, record.radius_text, record.hit_angle);
         if (request_.option == OutputOption::None)
             throw NoOutputOption{};
-        file_.write_line(
+        output_.write_line(
             output_line(request_.option, request_.planes, hit, plane, record, fields_));
     }
 
@@ -178,7 +184,7 @@ private:
     std::unordered_map<std::string, SelectedText> selected_;
     NumberTexts texts_;
     FieldTexts fields_;
-    ExportFile& file_;
+    RunOutput& output_;
     ReadLog log_;
     SummaryTables tables_;
     host::RunProgress& progress_;
@@ -193,10 +199,15 @@ ExportResult run_export(host::Dispatch& commands, const ExportRequest& request,
     ExportResult result;
     try {
         ExportFile file(target);
-        Run run(request, file, progress);
+        std::unique_ptr<RunOutput> output;
+        if (file_type_of(target) == FileType::Workbook)
+            output = std::make_unique<WorkbookOutput>(file, request);
+        else
+            output = std::make_unique<TextOutput>(file);
+        Run run(request, *output, progress);
         run.walk(commands);
         run.finish();
-        file.commit();
+        output->commit();
         result.unread_values = run.unread();
         result.uncomputed_values = run.uncomputed();
         result.unmatched_entries = run.unmatched();

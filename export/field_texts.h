@@ -1,5 +1,6 @@
 #pragma once
 
+#include "export/output_line.h"
 #include "host/number_text.h"
 
 #include <cmath>
@@ -8,22 +9,33 @@
 
 namespace kastrel::exporter {
 
-// The texts of the file's fields. A missing value gives an empty field; so
-// does a value that had its inputs but is no finite number (an overflow, a
-// result that is no number), and that one is counted: it could not be
-// computed, and the run reports it like a value it could not read.
+// The fields of the file, made from values. A missing value gives an empty
+// field; so does a value that had its inputs but is no finite number (an
+// overflow, a result that is no number), and that one is counted: it could
+// not be computed, and the run reports it like a value it could not read.
 class FieldTexts {
 public:
     explicit FieldTexts(const host::NumberTexts& texts) : texts_(texts) {}
 
-    std::string four_decimals(std::optional<double> value) {
-        return computed(value) ? texts_.four_decimals(*value) : std::string();
+    Field four_decimals(std::optional<double> value) {
+        return computed(value) ? number(Field::Kind::FourDecimals, texts_.four_decimals(*value))
+                               : Field(Field::Kind::FourDecimals);
     }
-    std::string three_decimals(std::optional<double> value) {
-        return computed(value) ? texts_.three_decimals(*value) : std::string();
+    Field three_decimals(std::optional<double> value) {
+        return computed(value) ? number(Field::Kind::ThreeDecimals, texts_.three_decimals(*value))
+                               : Field(Field::Kind::ThreeDecimals);
     }
-    std::string general(std::optional<double> value) {
-        return computed(value) ? texts_.general(*value) : std::string();
+    Field general(std::optional<double> value) {
+        return computed(value) ? number(Field::Kind::General, texts_.general(*value))
+                               : Field(Field::Kind::General);
+    }
+    // A number field from a text made by `kind`'s rule: its value is the
+    // number the text shows, read back by the rules that wrote it.
+    Field number(Field::Kind kind, std::string text) const {
+        Field field(kind, std::move(text));
+        if (!field.text.empty())
+            field.value = texts_.parse(field.text).value_or(0.0);
+        return field;
     }
     // Whether the value is there and finite; counts it when it is there but not finite.
     bool computed(std::optional<double> value) {

@@ -13,9 +13,12 @@ struct FileFailure {
         TargetIsFolder,  // the chosen name is a folder
         NoTemporaryName, // no free name for the temporary file beside the target
         ReadOnly,        // the existing file may not be written (attribute or permissions)
+        Workbook,        // the workbook library failed (`code` its error, or the system's)
+        TooManyRows,     // more lines than a worksheet holds
     };
-    // Where `code` comes from: the C library (errno) or the Windows API (GetLastError).
-    enum class CodeKind { Errno, Windows };
+    // Where `code` comes from: the C library (errno), the Windows API
+    // (GetLastError) or the workbook library (its lxw_error).
+    enum class CodeKind { Errno, Windows, Library };
 
     Kind kind = Kind::System;
     CodeKind code_kind = CodeKind::Errno;

@@ -3,28 +3,33 @@
 namespace kastrel::exporter {
 namespace {
 
-std::string option4_row(const PlaneSwitches& planes, const PlaneValues& plane,
-                        const HitRecord& record, FieldTexts& fields) {
+OutputLine option4_row(const PlaneSwitches& planes, const PlaneValues& plane,
+                       const HitRecord& record, FieldTexts& fields) {
+    OutputLine row('\t');
     if (!planes.xy && !planes.xz && !planes.yz)
-        return {};
+        return row;
     // The angle is formed again from the same terms, so it prints the same digits.
     const double angle = record.angle_step * record.hit_number - record.angle_step;
-    std::string row = fields.general(record.hit_number);
-    row.reserve(48);
-    row += '\t';
+    row.add(fields.general(record.hit_number));
     fields.computed(plane.polar_radius); // its text is the hit record's
-    row += record.radius_text;
-    row += '\t';
-    row += fields.general(angle);
-    row += '\t';
-    row += fields.four_decimals(plane.depth);
+    row.add(fields.number(Field::Kind::ThreeDecimals, record.radius_text));
+    row.add(fields.general(angle));
+    row.add(fields.four_decimals(plane.depth));
     return row;
+}
+
+OutputLine pair(Field first, Field second) {
+    OutputLine line(';');
+    line.add(std::move(first)).add(std::move(second));
+    return line;
 }
 
 } // namespace
 
-std::string option4_header() {
-    return "Nummer\tPR\tPW\tTiefe";
+OutputLine option4_header() {
+    OutputLine header('\t');
+    header.add_text("Nummer").add_text("PR").add_text("PW").add_text("Tiefe");
+    return header;
 }
 
 HitRecord hit_record(double hit_number, double hit_count, const PlaneValues& plane,
@@ -40,22 +45,22 @@ HitRecord hit_record(double hit_number, double hit_count, const PlaneValues& pla
     return record;
 }
 
-std::string output_line(OutputOption option, const PlaneSwitches& planes, const HitCoordinates& hit,
-                        const PlaneValues& plane, const HitRecord& record, FieldTexts& fields) {
+OutputLine output_line(OutputOption option, const PlaneSwitches& planes, const HitCoordinates& hit,
+                       const PlaneValues& plane, const HitRecord& record, FieldTexts& fields) {
     switch (option) {
     case OutputOption::Option1:
-        return fields.four_decimals(plane.radial_deviation);
+        return OutputLine().add(fields.four_decimals(plane.radial_deviation));
     case OutputOption::Option2:
-        return fields.four_decimals(hit.actual.x) + ';' + fields.four_decimals(hit.actual.y);
+        return pair(fields.four_decimals(hit.actual.x), fields.four_decimals(hit.actual.y));
     case OutputOption::Option3:
-        return fields.four_decimals(plane.x_difference) + ';' +
-               fields.four_decimals(plane.y_difference);
+        return pair(fields.four_decimals(plane.x_difference),
+                    fields.four_decimals(plane.y_difference));
     case OutputOption::Option4:
         return option4_row(planes, plane, record, fields);
     case OutputOption::None:
         break;
     }
-    return {};
+    return OutputLine();
 }
 
 } // namespace kastrel::exporter

@@ -3,6 +3,7 @@
 #include "export/export_request.h"
 #include "export/field_texts.h"
 #include "export/number_text.h"
+#include "export/output_line.h"
 #include "export/plane_block.h"
 
 #include <string>
@@ -10,7 +11,7 @@
 namespace kastrel::exporter {
 
 // The Option 4 header: the column titles, TAB separated.
-std::string option4_header();
+OutputLine option4_header();
 
 // What the hit record and the Option 4 row need of one hit.
 struct HitRecord {
@@ -24,7 +25,7 @@ HitRecord hit_record(double hit_number, double hit_count, const PlaneValues& pla
                      const NumberTexts& texts);
 
 // The output line of one hit under the chosen option (not None).
-std::string output_line(OutputOption option, const PlaneSwitches& planes, const HitCoordinates& hit,
-                        const PlaneValues& plane, const HitRecord& record, FieldTexts& fields);
+OutputLine output_line(OutputOption option, const PlaneSwitches& planes, const HitCoordinates& hit,
+                       const PlaneValues& plane, const HitRecord& record, FieldTexts& fields);
 
 } // namespace kastrel::exporter

@@ -34,9 +34,10 @@ const SummaryTables::Entry* SummaryTables::entry(double number) const {
     return &entries_[static_cast<std::size_t>(number) - 1];
 }
 
-std::vector<std::string> SummaryTables::summary_lines(FieldTexts& fields) const {
+std::vector<OutputLine> SummaryTables::summary_lines(FieldTexts& fields) const {
     const host::NumberTexts& texts = fields.numbers();
-    std::vector<std::string> lines{"", "Berechnung\tWinkel\tAbstand"};
+    std::vector<OutputLine> lines(2);
+    lines[1].add_text("Berechnung").add_text("Winkel").add_text("Abstand");
 
     std::optional<double> maximum;
     std::optional<double> minimum;
@@ -57,8 +58,11 @@ std::vector<std::string> SummaryTables::summary_lines(FieldTexts& fields) const 
             if (r1 && r2)
                 distance = *r1 + *r2;
         }
-        const std::string angle = own && own->angle ? texts.general(*own->angle) : std::string();
-        lines.push_back('\t' + angle + '\t' + fields.general(distance));
+        OutputLine& row = lines.emplace_back();
+        row.add_text("");
+        row.add(fields.number(Field::Kind::General,
+                              own && own->angle ? texts.general(*own->angle) : std::string()));
+        row.add(fields.general(distance));
 
         if (!distance || !std::isfinite(*distance))
             continue;
@@ -74,15 +78,18 @@ std::vector<std::string> SummaryTables::summary_lines(FieldTexts& fields) const 
             sum_overflowed = true;
     }
 
-    std::string mean;
+    Field mean(Field::Kind::ThreeDecimals);
     if (counted > 0)
         mean = fields.three_decimals(
             sum_overflowed ? HUGE_VAL : texts.parse(running_sum).value_or(0.0) / counted);
 
     lines.emplace_back();
-    lines.push_back("\t\tMax\t" + (maximum ? texts.general(*maximum) : ""));
-    lines.push_back("\t\tMin\t" + (minimum ? texts.general(*minimum) : ""));
-    lines.push_back("\t\tMittelwert\t" + mean);
+    const auto closing = [&](const char* label, Field value) {
+        lines.emplace_back().add_text("").add_text("").add_text(label).add(std::move(value));
+    };
+    closing("Max", fields.number(Field::Kind::General, maximum ? texts.general(*maximum) : ""));
+    closing("Min", fields.number(Field::Kind::General, minimum ? texts.general(*minimum) : ""));
+    closing("Mittelwert", std::move(mean));
     return lines;
 }
 

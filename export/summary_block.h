@@ -1,6 +1,7 @@
 #pragma once
 
 #include "export/field_texts.h"
+#include "export/output_line.h"
 
 #include <optional>
 #include <string>
@@ -20,7 +21,7 @@ public:
 
     // The block's lines, from the empty line before the heading to "Mittelwert".
     // A distance or mean that overflows stays empty and is counted in `fields`.
-    std::vector<std::string> summary_lines(FieldTexts& fields) const;
+    std::vector<OutputLine> summary_lines(FieldTexts& fields) const;
 
 private:
     struct Entry {

@@ -47,16 +47,25 @@ void configure_save_dialog(QFileDialog& dialog, const SaveDialogRequest& request
     dialog.setFileMode(QFileDialog::AnyFile);
     dialog.setOption(QFileDialog::DontConfirmOverwrite,
                      (request.flags & flag_confirm_overwrite) == 0);
-    // A name typed without extension is used exactly as typed.
-    dialog.setDefaultSuffix(QString());
-
     const QStringList filters = qt_name_filters(request.filter);
     dialog.setNameFilters(filters);
+    // A name typed without extension gets the chosen type's default one, if
+    // it has one; the dialog adds it before it asks about overwriting.
+    const auto suffix_for = [filters,
+                             extensions = request.default_extensions](const QString& filter) {
+        const auto index = static_cast<std::size_t>(filters.indexOf(filter));
+        return index < extensions.size() ? QString::fromStdString(extensions[index]) : QString();
+    };
+    QObject::connect(&dialog, &QFileDialog::filterSelected, &dialog,
+                     [&dialog, suffix_for](const QString& filter) {
+                         dialog.setDefaultSuffix(suffix_for(filter));
+                     });
     // The index counts from 1; one out of range falls back to the first filter.
     if (!filters.isEmpty()) {
         const bool in_range = request.filter_index >= 1 && request.filter_index <= filters.size();
         dialog.selectNameFilter(filters[in_range ? request.filter_index - 1 : 0]);
     }
+    dialog.setDefaultSuffix(suffix_for(dialog.selectedNameFilter()));
     if (!request.proposed_name.empty()) {
         dialog.selectFile(QString::fromStdString(request.proposed_name));
     }

@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <commdlg.h>
+#include <cwchar>
 #include <vector>
 
 namespace kastrel::app::win32 {
@@ -13,11 +14,63 @@ namespace {
 // Room for long paths; the dialog reports a longer one as an error.
 constexpr std::size_t file_name_capacity = 32768;
 
+// What the hook needs of the request: per type (from 1) the extension a name
+// typed without one gets.
+struct DialogTypes {
+    std::vector<std::wstring> default_extensions;
+};
+
+// The extension the chosen type gives a name without one; empty for none.
+std::wstring extension_for(const DialogTypes& types, DWORD filter_index, const wchar_t* name) {
+    if (filter_index < 1 || filter_index > types.default_extensions.size())
+        return {};
+    const std::wstring& extension = types.default_extensions[filter_index - 1];
+    const wchar_t* leaf = std::wcsrchr(name, L'\\');
+    leaf = leaf != nullptr ? leaf + 1 : name;
+    if (extension.empty() || std::wcschr(leaf, L'.') != nullptr)
+        return {};
+    return L"." + extension;
+}
+
+// The dialog asks before overwriting the name as typed; for a name that the
+// chosen type gives an extension (set after the dialog), the same question
+// about the name with it is asked here, before the dialog closes.
+UINT_PTR CALLBACK save_dialog_hook(HWND child, UINT message, WPARAM, LPARAM lparam) {
+    if (message == WM_INITDIALOG) {
+        const auto* dialog = reinterpret_cast<const OPENFILENAMEW*>(lparam);
+        SetWindowLongPtrW(child, GWLP_USERDATA, static_cast<LONG_PTR>(dialog->lCustData));
+        return 0;
+    }
+    if (message != WM_NOTIFY || reinterpret_cast<const NMHDR*>(lparam)->code != CDN_FILEOK)
+        return 0;
+    const OPENFILENAMEW* dialog = reinterpret_cast<const OFNOTIFYW*>(lparam)->lpOFN;
+    const auto* types =
+        reinterpret_cast<const DialogTypes*>(GetWindowLongPtrW(child, GWLP_USERDATA));
+    if (types == nullptr || (dialog->Flags & OFN_OVERWRITEPROMPT) == 0)
+        return 0;
+    const std::wstring extension = extension_for(*types, dialog->nFilterIndex, dialog->lpstrFile);
+    const std::wstring name = dialog->lpstrFile + extension;
+    if (extension.empty() || GetFileAttributesW(name.c_str()) == INVALID_FILE_ATTRIBUTES)
+        return 0;
+    const wchar_t* leaf = std::wcsrchr(name.c_str(), L'\\');
+    const std::wstring question = std::wstring(leaf != nullptr ? leaf + 1 : name.c_str()) +
+                                  L" ist bereits vorhanden.\nMöchten Sie sie ersetzen?";
+    const HWND dialog_window = GetParent(child);
+    if (MessageBoxW(dialog_window, question.c_str(), L"Speichern unter bestätigen",
+                    MB_YESNO | MB_ICONWARNING | MB_DEFBUTTON2) == IDYES)
+        return 0;
+    SetWindowLongPtrW(child, DWLP_MSGRESULT, 1); // the dialog stays open
+    return 1;
+}
+
 std::optional<std::string> run_save_dialog(HWND owner, const SaveDialogRequest& request,
                                            const std::wstring& filter,
                                            const std::wstring& proposed_name) {
     std::vector<wchar_t> file(file_name_capacity, L'\0');
     proposed_name.copy(file.data(), std::min(proposed_name.size(), file.size() - 1));
+    DialogTypes types;
+    for (const std::string& extension : request.default_extensions)
+        types.default_extensions.push_back(common::to_utf16(extension));
 
     OPENFILENAMEW dialog{};
     dialog.lStructSize = sizeof(dialog);
@@ -26,11 +79,15 @@ std::optional<std::string> run_save_dialog(HWND owner, const SaveDialogRequest& 
     dialog.nFilterIndex = static_cast<DWORD>(request.filter_index);
     dialog.lpstrFile = file.data();
     dialog.nMaxFile = static_cast<DWORD>(file.size());
-    // No default extension: a name typed without one is used as typed.
-    dialog.Flags = static_cast<DWORD>(request.flags);
+    // No default extension for the dialog: under the text type a name typed
+    // without one is used as typed; the workbook type's is added below.
+    dialog.Flags =
+        static_cast<DWORD>(request.flags) | OFN_EXPLORER | OFN_ENABLEHOOK | OFN_ENABLESIZING;
+    dialog.lpfnHook = save_dialog_hook;
+    dialog.lCustData = reinterpret_cast<LPARAM>(&types);
     if (!GetSaveFileNameW(&dialog))
         return std::nullopt;
-    return common::to_utf8(file.data());
+    return common::to_utf8(file.data() + extension_for(types, dialog.nFilterIndex, file.data()));
 }
 
 } // namespace

@@ -41,8 +41,10 @@ TEST_F(ExportClick, SetsUpTheDialogAndProposesTheLastNameAgain) {
     form.cmd_schreiben_Click();
     form.cmd_schreiben_Click();
     ASSERT_EQ(view.save_requests.size(), 2u);
-    EXPECT_EQ(view.save_requests[0].filter, "Excel Werkzeug Korrekturdatei (*.xls)|*.xls");
-    EXPECT_EQ(view.save_requests[0].filter_index, 2);
+    EXPECT_EQ(view.save_requests[0].filter, "Excel Werkzeug Korrekturdatei (*.xls)|*.xls|"
+                                            "Excel-Arbeitsmappe (*.xlsx)|*.xlsx");
+    EXPECT_EQ(view.save_requests[0].filter_index, 1);
+    EXPECT_EQ(view.save_requests[0].default_extensions, (std::vector<std::string>{"", "xlsx"}));
     EXPECT_EQ(view.save_requests[0].flags, 6);
     EXPECT_EQ(view.save_requests[0].proposed_name, "");
     EXPECT_EQ(view.save_requests[1].proposed_name, file("a.xls"));

@@ -66,6 +66,9 @@ std::string failure_of(const std::filesystem::path& target, const std::string& c
             return "read-only";
         case FileFailure::Kind::System:
             return "errno " + std::to_string(failure.code);
+        case FileFailure::Kind::Workbook:
+        case FileFailure::Kind::TooManyRows:
+            return "workbook";
         }
     }
     return {};

@@ -22,9 +22,16 @@ SummaryTables tables_with(const std::vector<std::string>& radii) {
     return tables;
 }
 
+std::vector<std::string> texts(const std::vector<kastrel::exporter::OutputLine>& lines) {
+    std::vector<std::string> result;
+    for (const auto& line : lines)
+        result.push_back(line.text());
+    return result;
+}
+
 std::vector<std::string> summary(const SummaryTables& tables) {
     FieldTexts fields(point);
-    return tables.summary_lines(fields);
+    return texts(tables.summary_lines(fields));
 }
 
 std::vector<std::string> tail(const std::vector<std::string>& lines, std::size_t count) {
@@ -101,7 +108,7 @@ TEST(SummaryBlock, ADistanceOrMeanThatOverflowsStaysEmptyAndIsCounted) {
     const std::string huge = point.three_decimals(1e308);
     const std::string large = point.three_decimals(6e307);
     FieldTexts fields(point);
-    const auto lines = tables_with({huge, large, huge, large}).summary_lines(fields);
+    const auto lines = texts(tables_with({huge, large, huge, large}).summary_lines(fields));
     EXPECT_EQ(lines[2], "\t0\t");
     EXPECT_EQ(lines[3], "\t90\t1.2E+308");
     EXPECT_EQ(lines[5], "\t\tMax\t1.2E+308");
@@ -109,7 +116,7 @@ TEST(SummaryBlock, ADistanceOrMeanThatOverflowsStaysEmptyAndIsCounted) {
 
     FieldTexts sum_fields(point);
     const auto sum_lines =
-        tables_with({large, large, large, large, large, large}).summary_lines(sum_fields);
+        texts(tables_with({large, large, large, large, large, large}).summary_lines(sum_fields));
     EXPECT_EQ(
         tail(sum_lines, 3),
         (std::vector<std::string>{"\t\tMax\t1.2E+308", "\t\tMin\t1.2E+308", "\t\tMittelwert\t"}));

@@ -13,6 +13,7 @@ import argparse
 import json
 import os
 import shutil
+import subprocess
 import sys
 import tempfile
 import time
@@ -273,6 +274,27 @@ def demo_session(run, app):
         run.expect_file("auswahl.xls", run.expected("demo_opt4_xy_de"), "overwritten with Yes")
 
     run.check("overwrite question answered Yes replaces the file", overwrite_yes)
+
+    def workbook_type():
+        dialog = app.open_save_dialog()
+        d.key("ctrl+a")
+        d.type_text("Flansch")
+        d.key("Tab")  # the type list, below the name
+        d.key("Down")  # "Excel-Arbeitsmappe (*.xlsx)"
+        d.key("Return")
+        d.wait_window_gone("Speichern unter", dialog)
+        app.dismiss_message(app.wait_message())
+        expect(not os.path.exists(os.path.join(run.out, "Flansch")),
+               "the name was used as typed under the workbook type")
+        check = subprocess.run(
+            ["/usr/bin/python3", os.path.join(run.source, "tests", "support", "workbook_check.py"),
+             "cells", ",", os.path.join(run.source, "tests", "data", "expected",
+                                        "demo_opt4_xy_de.xls"),
+             os.path.join(run.out, "Flansch.xlsx")], capture_output=True, text=True)
+        expect(check.returncode == 0, f"Flansch.xlsx: {check.stdout}{check.stderr}")
+
+    run.check("workbook type: a name typed without extension becomes a workbook .xlsx",
+              workbook_type)
 
     def cancel_dialog():
         names_before = sorted(os.listdir(run.out))

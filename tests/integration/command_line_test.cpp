@@ -12,6 +12,7 @@
 #include "tests/support/sim_connector.h"
 #include "tests/support/temp_dir.h"
 #include "tests/support/window_run.h"
+#include "tests/support/workbook_checker.h"
 
 #include <gtest/gtest.h>
 
@@ -177,6 +178,32 @@ TEST_F(CommandLine, ValuesTheHostCannotGiveMakeTheWindowsIncompleteFileAndEndWit
     message.replace(message.find("fenster.xls"), 11, "batch.xls");
     EXPECT_EQ(run.err, message + "\n");
     EXPECT_EQ(fakes::read_file(dir / "batch.xls"), fakes::read_file(dir / "fenster.xls"));
+}
+
+// A name ending in .xlsx is a workbook, the same from the window's logic and
+// from the command line: its roundness sheet as checked in, its cells and
+// charts alike.
+TEST_F(CommandLine, AWorkbookIsTheWindowsWorkbookWithItsRoundnessSheet) {
+    fakes::SimProcess sim({example("roundness.json")});
+    const auto run = kastrel({"--export", target("batch.XLSX"), "--all"});
+    EXPECT_EQ(run.exit_code, 0) << run.err;
+    EXPECT_EQ(run.err, std::string(app::message::export_complete) + "\n");
+
+    fakes::FakeView view;
+    host::dbus::DbusConnector connector;
+    app::FrmPoints form(view, connector);
+    fakes::list_and_export_over(form, view, dir / "fenster.xlsx");
+    EXPECT_EQ(view.messages, std::vector<std::string>{app::message::export_complete});
+
+    EXPECT_EQ(fakes::check_workbooks(
+                  KASTREL_SOURCE_DIR,
+                  {"roundness", target("batch.XLSX"),
+                   std::string(KASTREL_SOURCE_DIR) + "/tests/data/expected/roundness_xy_de.json"}),
+              "");
+    EXPECT_EQ(fakes::check_workbooks(KASTREL_SOURCE_DIR,
+                                     {"same", target("batch.XLSX"), target("fenster.xlsx")}),
+              "");
+    EXPECT_EQ(dir.file_count(), 2u);
 }
 
 TEST_F(CommandLine, TheHostLostInTheMiddleLeavesTheTargetAndEndsWith5) {

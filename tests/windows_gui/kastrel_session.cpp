@@ -58,7 +58,7 @@ std::wstring KastrelSession::export_to(const std::wstring& path, const std::wstr
 }
 
 bool KastrelSession::choose_export_file(const std::wstring& path, const std::wstring& proposed_name,
-                                        bool overwrite) {
+                                        bool overwrite, int file_type) {
     click(control(Control::cmd_schreiben));
     HWND dialog = wait_for_dialog(window_, app_id());
     if (dialog == nullptr) {
@@ -75,6 +75,19 @@ bool KastrelSession::choose_export_file(const std::wstring& path, const std::wst
         return false;
     }
     EXPECT_EQ(window_text(field), proposed_name);
+    if (file_type > 0) {
+        // The type list (control 0x470), chosen as a user's click would.
+        HWND types = find_descendant(dialog, 0x470, L"ComboBox");
+        if (types == nullptr) {
+            ADD_FAILURE() << "no file type list in the Save dialog";
+            press_dialog_button(dialog, IDCANCEL);
+            return false;
+        }
+        SendMessageW(types, CB_SETCURSEL, static_cast<WPARAM>(file_type - 1), 0);
+        for (const WORD notification : {CBN_SELCHANGE, CBN_SELENDOK})
+            SendMessageW(GetParent(types), WM_COMMAND, MAKEWPARAM(0x470, notification),
+                         reinterpret_cast<LPARAM>(types));
+    }
     SendMessageW(field, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(path.c_str()));
     press_dialog_button(dialog, IDOK);
     if (overwrite) {

@@ -41,8 +41,9 @@ protected:
     std::wstring export_to(const std::wstring& path, const std::wstring& proposed_name,
                            bool overwrite);
     // The same up to the closed Save dialog; false (and a failure) when it goes wrong.
+    // A `file_type` from 1 is chosen in the dialog's type list first.
     bool choose_export_file(const std::wstring& path, const std::wstring& proposed_name,
-                            bool overwrite);
+                            bool overwrite, int file_type = 0);
 
     std::unique_ptr<ServerProcess> server_;
     std::unique_ptr<AppProcess> app_;

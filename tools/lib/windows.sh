@@ -3,10 +3,13 @@
 # sets `root` (the repository) and `build` (the cross build's folder).
 
 # Configures the cross build, the same way for every script so that none
-# rebuilds what another has built, and builds the targets named.
+# rebuilds what another has built, and builds the targets named. The workbook
+# library is cross-built once per build folder.
 windows_build() {
+    "$root/tools/build-xlsxwriter-mingw" "$build/xlsxwriter"
     cmake -S "$root" -B "$build" -G Ninja \
         -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-w64-x86_64.cmake" \
+        -DKASTREL_XLSXWRITER_PREFIX="$build/xlsxwriter" \
         -DCMAKE_BUILD_TYPE=Release -DKASTREL_BUILD_GUI=OFF -DKASTREL_BUILD_BENCH=OFF \
         -DKASTREL_WERROR=ON >/dev/null
     cmake --build "$build" -j "$(($(nproc) < 2 ? $(nproc) : 2))" --target "$@"

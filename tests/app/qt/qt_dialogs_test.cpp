@@ -43,13 +43,31 @@ TEST(QtDialogsSetup, SaveDialogAsksBeforeOverwritingAndAddsNoSuffix) {
     request.flags = 4;
     configure_save_dialog(dialog, request);
     EXPECT_TRUE(dialog.testOption(QFileDialog::DontConfirmOverwrite));
-    EXPECT_TRUE(dialog.defaultSuffix().isEmpty());
     EXPECT_EQ(dialog.nameFilters(),
-              QStringList{QStringLiteral("Excel Werkzeug Korrekturdatei (*.xls)")});
-    // Index 2 of a single filter is out of range: the first one is used.
+              (QStringList{QStringLiteral("Excel Werkzeug Korrekturdatei (*.xls)"),
+                           QStringLiteral("Excel-Arbeitsmappe (*.xlsx)")}));
+    // The text file is the type shown, and a name without extension stays as typed.
     EXPECT_EQ(dialog.selectedNameFilter(), QStringLiteral("Excel Werkzeug Korrekturdatei (*.xls)"));
+    EXPECT_TRUE(dialog.defaultSuffix().isEmpty());
     ASSERT_EQ(dialog.selectedFiles().size(), 1);
     EXPECT_EQ(QFileInfo(dialog.selectedFiles()[0]).fileName(), QStringLiteral("Ausgabe1.xls"));
+}
+
+// Choosing the workbook type makes "Flansch" "Flansch.xlsx"; choosing the
+// text type again, "Flansch" as typed.
+TEST(QtDialogsSetup, TheWorkbookTypeAddsItsExtensionToANameWithoutOne) {
+    QFileDialog dialog;
+    configure_save_dialog(dialog, SaveDialogRequest{});
+    const QStringList filters = dialog.nameFilters();
+    dialog.selectFile(QStringLiteral("Flansch"));
+
+    dialog.selectNameFilter(filters[1]);
+    emit dialog.filterSelected(filters[1]);
+    EXPECT_EQ(QFileInfo(dialog.selectedFiles().value(0)).fileName(),
+              QStringLiteral("Flansch.xlsx"));
+    dialog.selectNameFilter(filters[0]);
+    emit dialog.filterSelected(filters[0]);
+    EXPECT_EQ(QFileInfo(dialog.selectedFiles().value(0)).fileName(), QStringLiteral("Flansch"));
 }
 
 TEST(QtDialogsSetup, FilterIndexPicksFromOne) {
@@ -57,8 +75,10 @@ TEST(QtDialogsSetup, FilterIndexPicksFromOne) {
     SaveDialogRequest request;
     request.filter = "Tabelle|*.xls|Text|*.txt";
     request.filter_index = 2;
+    request.default_extensions = {"", "txt"};
     configure_save_dialog(dialog, request);
     EXPECT_EQ(dialog.selectedNameFilter(), QStringLiteral("Text (*.txt)"));
+    EXPECT_EQ(dialog.defaultSuffix(), QStringLiteral("txt"));
 }
 
 TEST(QtDialogsSetup, MessageBoxHasTitleTextAndOneOkButton) {

@@ -1,0 +1,197 @@
+// The workbook against the text file, measured in one run:
+// - in process (no host): the workbook writer's throughput for 500,000 hits
+//   against the text file's, and each run's peak memory (in a child of its own);
+// - the fit of 100,000 points;
+// - through the stand-in host on the session bus (when a stand-in is named):
+//   a 3,000-hit export as a workbook against the same export as text, and
+//   the workbook with its roundness evaluation against the workbook without,
+//   alternating rounds.
+// Run: kastrel_workbook_bench [VORMESA_SIM] (with a stand-in under dbus-run-session)
+#include "bench/bench_host.h"
+#include "export/export_run.h"
+#include "export/roundness/circle_fit.h"
+#include "host/dbus/dbus_connector.h"
+
+#include <chrono>
+#include <cmath>
+#include <csignal>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <spawn.h>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <thread>
+#include <unistd.h>
+
+extern char** environ;
+
+using namespace kastrel;
+using Clock = std::chrono::steady_clock;
+
+namespace {
+
+double seconds_of(const std::function<void()>& work) {
+    const auto start = Clock::now();
+    work();
+    return std::chrono::duration<double>(Clock::now() - start).count();
+}
+
+exporter::ExportRequest all_of(std::size_t features, exporter::OutputOption option) {
+    exporter::ExportRequest request;
+    for (std::size_t f = 0; f < features; ++f)
+        request.entries.push_back("KRS" + std::to_string(f));
+    request.selected.assign(features, true);
+    request.option = option;
+    request.planes.xy = true;
+    return request;
+}
+
+// The work in a child process of its own: its time and its peak memory.
+struct Measured {
+    double seconds = 0;
+    long peak_kib = 0;
+};
+Measured in_child(const std::function<void()>& work) {
+    int report[2];
+    if (::pipe(report) != 0)
+        std::exit(2);
+    const pid_t child = ::fork();
+    if (child == 0) {
+        const double seconds = seconds_of(work);
+        [[maybe_unused]] auto written = ::write(report[1], &seconds, sizeof seconds);
+        ::_exit(0);
+    }
+    ::close(report[1]);
+    Measured measured;
+    [[maybe_unused]] auto got = ::read(report[0], &measured.seconds, sizeof measured.seconds);
+    ::close(report[0]);
+    int status = 0;
+    rusage usage{};
+    ::wait4(child, &status, 0, &usage);
+    measured.peak_kib = usage.ru_maxrss;
+    return measured;
+}
+
+void in_process(const std::filesystem::path& folder) {
+    constexpr int features = 1000, hits = 500;
+    const auto request = all_of(features, exporter::OutputOption::Option4);
+    const auto run = [&](const char* name) {
+        return in_child([&] {
+            bench::BenchCommands commands(features, hits);
+            exporter::run_export(commands, request, folder / name);
+        });
+    };
+    // Alternating, the best of three each.
+    Measured text{1e9, 0}, book{1e9, 0};
+    for (int round = 0; round < 3; ++round) {
+        const Measured t = run("bench.xls");
+        const Measured b = run("bench.xlsx");
+        text = {std::min(text.seconds, t.seconds), std::max(text.peak_kib, t.peak_kib)};
+        book = {std::min(book.seconds, b.seconds), std::max(book.peak_kib, b.peak_kib)};
+    }
+    const double total = double(features) * hits;
+    std::printf("in process, %d features x %d hits = %.0f hits, Option 4:\n", features, hits,
+                total);
+    std::printf("  text file: %8.0f hits/s, peak memory %6.1f MiB, %6.1f MB\n",
+                total / text.seconds, text.peak_kib / 1024.0,
+                std::filesystem::file_size(folder / "bench.xls") / 1e6);
+    std::printf("  workbook:  %8.0f hits/s, peak memory %6.1f MiB, %6.1f MB\n",
+                total / book.seconds, book.peak_kib / 1024.0,
+                std::filesystem::file_size(folder / "bench.xlsx") / 1e6);
+    std::printf("  workbook / text throughput: %.2f\n", text.seconds / book.seconds);
+    std::printf("  (the program and its host model alone: see the text run's memory)\n\n");
+
+    std::vector<exporter::PlanePoint> points;
+    for (int k = 0; k < 100'000; ++k) {
+        const double t = 2 * 3.141592653589793 * k / 100'000;
+        const double r = 10 + 0.006 * std::cos(3 * t) + 0.0005 * std::sin(17 * t);
+        points.push_back({120.5 + r * std::cos(t), 80.25 + r * std::sin(t)});
+    }
+    std::optional<exporter::CircleFit> fit;
+    double best = 1e9;
+    for (int round = 0; round < 5; ++round)
+        best = std::min(best, seconds_of([&] { fit = exporter::fit_circle(points); }));
+    std::printf("least-squares circle of 100,000 points: %.1f ms (%d Gauss-Newton steps), "
+                "RONt %.6f\n\n",
+                best * 1e3, fit ? fit->iterations : -1, fit ? fit->roundness() : -1.0);
+}
+
+std::filesystem::path write_part_program(const std::filesystem::path& folder, int hits) {
+    const auto path = folder / "hits.json";
+    std::ofstream out(path);
+    out << R"({"commands": [{"type": "feature", "id": "KRS0", "theoDiam": 50.0, "hits": [)";
+    for (int j = 0; j < hits; ++j) {
+        const double t = 2 * 3.141592653589793 * j / hits;
+        const double r = 25 + 0.004 * std::cos(3 * t);
+        out << (j ? "," : "") << "{\"actual\": [" << r * std::cos(t) << ", " << r * std::sin(t)
+            << ", -5.0], \"nominal\": [" << 25 * std::cos(t) << ", " << 25 * std::sin(t)
+            << ", -5.0]}";
+    }
+    out << "]}]}\n";
+    return path;
+}
+
+void through_the_bus(const char* sim, const std::filesystem::path& folder) {
+    constexpr int hits = 3000;
+    const auto program = write_part_program(folder, hits);
+    std::string no_window = "--no-window", file = program.string();
+    char* argv[] = {const_cast<char*>(sim), no_window.data(), file.data(), nullptr};
+    pid_t pid = 0;
+    if (::posix_spawn(&pid, sim, nullptr, nullptr, argv, environ) != 0)
+        std::exit(2);
+    {
+        host::dbus::DbusConnector connector;
+        host::Object commands;
+        for (int attempt = 0; attempt < 500 && !commands; ++attempt) {
+            try {
+                commands = connector.create_object(host::application_class)
+                               ->get("ActivePartProgram")
+                               .to_object()
+                               ->get("Commands")
+                               .to_object();
+            } catch (const std::exception&) {
+                std::this_thread::sleep_for(std::chrono::milliseconds(10));
+            }
+        }
+        if (!commands)
+            std::exit(2);
+        auto request = all_of(1, exporter::OutputOption::Option4);
+        auto bare = request;
+        bare.evaluate_roundness = false;
+        double text = 0, book = 0, unevaluated = 0;
+        constexpr int rounds = 6;
+        for (int round = 0; round < rounds; ++round) {
+            text += seconds_of([&] { exporter::run_export(*commands, request, folder / "a.xls"); });
+            book +=
+                seconds_of([&] { exporter::run_export(*commands, request, folder / "a.xlsx"); });
+            unevaluated +=
+                seconds_of([&] { exporter::run_export(*commands, bare, folder / "b.xlsx"); });
+        }
+        std::printf("through the stand-in, %d hits, %d rounds each, alternating:\n", hits, rounds);
+        std::printf("  text file:                     %.0f hits/s\n", rounds * hits / text);
+        std::printf("  workbook:                      %.0f hits/s\n", rounds * hits / book);
+        std::printf("  workbook without evaluation:   %.0f hits/s\n", rounds * hits / unevaluated);
+        std::printf("  workbook / text: %.3f (bar 0.95)\n", text / book);
+        std::printf("  with / without evaluation: %.3f (bar 0.98)\n", unevaluated / book);
+    }
+    ::kill(pid, SIGTERM);
+    ::waitpid(pid, nullptr, 0);
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    const auto folder = std::filesystem::temp_directory_path() /
+                        ("kastrel-workbook-bench-" + std::to_string(::getpid()));
+    std::filesystem::create_directories(folder);
+    in_process(folder);
+    if (argc > 1 && std::getenv("DBUS_SESSION_BUS_ADDRESS"))
+        through_the_bus(argv[1], folder);
+    else
+        std::printf("through the stand-in: name it and run under dbus-run-session\n");
+    std::filesystem::remove_all(folder);
+    return 0;
+}

@@ -1,0 +1,28 @@
+#pragma once
+
+#include "export/export_file.h"
+#include "export/run_output.h"
+
+#include <string>
+
+namespace kastrel::exporter {
+
+// The text file: each line's fields joined by their separator, as the
+// spreadsheet's text import reads them.
+class TextOutput : public RunOutput {
+public:
+    explicit TextOutput(ExportFile& file) : file_(file) {}
+
+    void write_line(const OutputLine& line) override {
+        text_.clear();
+        line.append_text_to(text_);
+        file_.write_line(text_);
+    }
+    void commit() override { file_.commit(); }
+
+private:
+    ExportFile& file_;
+    std::string text_; // reused: one allocation for the whole run
+};
+
+} // namespace kastrel::exporter

@@ -1,0 +1,34 @@
+#pragma once
+
+#include "export/roundness/feature_block.h"
+#include "export/workbook/workbook_file.h"
+#include "host/number_text.h"
+
+#include <string>
+#include <vector>
+
+namespace kastrel::exporter {
+
+// The sheets "Rundheit" (one row per feature block: its least-squares circle,
+// diameter and roundness, and a polar plot of its form beside the table for
+// the first ones) and "Diagrammdaten" (the plots' coordinates). Both sheets
+// are made when the workbook is begun, so that they follow "Messpunkte";
+// write() fills them once the run is over.
+class RoundnessSheets {
+public:
+    static constexpr std::size_t max_charts = 50;
+
+    // `plane`: "XY", "XZ" or "YZ" for the plane switch that is on; empty for none.
+    RoundnessSheets(WorkbookFile& workbook, std::string plane);
+
+    // `numbers` words the numbers in the charts' titles. Throws FileError.
+    void write(const std::vector<FeatureBlock>& blocks, const host::NumberTexts& numbers);
+
+private:
+    WorkbookFile& workbook_;
+    std::string plane_;
+    lxw_worksheet* table_;
+    lxw_worksheet* data_;
+};
+
+} // namespace kastrel::exporter

@@ -1,0 +1,65 @@
+#include "export/workbook/scratch_book.h"
+
+#include <array>
+#include <cerrno>
+#include <cstdlib>
+#include <fcntl.h>
+#include <filesystem>
+#include <unistd.h>
+
+namespace kastrel::exporter {
+namespace {
+
+[[noreturn]] void fail(int code, const std::filesystem::path& path) {
+    throw FileError(
+        {FileFailure::Kind::Workbook, FileFailure::CodeKind::Errno, code != 0 ? code : EIO, path});
+}
+
+// An open file without a name in `folder`: O_TMPFILE where the file system
+// has it, otherwise a file whose name is removed as soon as it is made.
+int unnamed_file(const std::string& folder) {
+    const int fd = ::open(folder.c_str(), O_TMPFILE | O_RDWR | O_CLOEXEC, 0600);
+    if (fd >= 0 || (errno != EOPNOTSUPP && errno != EISDIR && errno != EINVAL))
+        return fd;
+    std::string name = folder + "/kastrel-XXXXXX";
+    const int named = ::mkostemp(name.data(), O_CLOEXEC);
+    if (named >= 0)
+        ::unlink(name.c_str());
+    return named;
+}
+
+} // namespace
+
+ScratchBook::ScratchBook() {
+    std::error_code error;
+    const std::filesystem::path temporary = std::filesystem::temp_directory_path(error);
+    if (error)
+        fail(error.value(), temporary);
+    folder_ = temporary.string();
+    const int fd = unnamed_file(folder_);
+    if (fd < 0)
+        fail(errno, temporary);
+    handle_ = fd;
+    path_ = "/proc/self/fd/" + std::to_string(fd);
+}
+
+ScratchBook::~ScratchBook() {
+    ::close(static_cast<int>(handle_));
+}
+
+void ScratchBook::read(const std::function<void(std::string_view)>& sink) const {
+    std::array<char, 1 << 16> chunk;
+    for (off_t offset = 0;;) {
+        const ssize_t got = ::pread(static_cast<int>(handle_), chunk.data(), chunk.size(), offset);
+        if (got < 0 && errno == EINTR)
+            continue;
+        if (got < 0)
+            fail(errno, path_);
+        if (got == 0)
+            return;
+        sink(std::string_view(chunk.data(), static_cast<std::size_t>(got)));
+        offset += got;
+    }
+}
+
+} // namespace kastrel::exporter

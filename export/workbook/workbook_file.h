@@ -1,0 +1,44 @@
+#pragma once
+
+#include "common/non_copyable.h"
+#include "export/workbook/scratch_book.h"
+
+#include <map>
+#include <string>
+#include <vector>
+#include <xlsxwriter.h>
+
+namespace kastrel::exporter {
+
+// Throws FileError (Kind::Workbook) for anything but LXW_NO_ERROR.
+void check(lxw_error error);
+
+// One workbook of the library, written to a scratch book in constant-memory
+// mode (each sheet's rows go to a temporary file of the library as they come,
+// so a long run needs no more memory than a short one). Freed on every way
+// out; only close() writes it.
+class WorkbookFile : common::NonCopyable {
+public:
+    // `creator` goes into the document's properties. Throws FileError.
+    WorkbookFile(const ScratchBook& scratch, const std::string& creator);
+    ~WorkbookFile();
+
+    lxw_workbook* get() const noexcept { return workbook_; }
+    // Throws FileError when the library cannot make the sheet.
+    lxw_worksheet* add_sheet(const char* name);
+    // The cell format with this number pattern, one per pattern.
+    lxw_format* number_format(const std::string& pattern);
+    // Bold text, for column titles.
+    lxw_format* bold_format();
+    // Writes the workbook to the scratch book; throws FileError.
+    void close();
+
+private:
+    lxw_workbook* workbook_ = nullptr;
+    std::vector<lxw_worksheet*> sheets_;
+    std::map<std::string, lxw_format*> number_formats_;
+    lxw_format* bold_ = nullptr;
+    std::string creator_;
+};
+
+} // namespace kastrel::exporter
