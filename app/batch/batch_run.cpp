@@ -28,7 +28,7 @@ int report_unlisted(const Listing& listing, Console& console) {
         break;
     case Listing::Status::HostLost:
         write_diagnostic(log_text(*listing.error));
-        console.err(message::listing_host_lost);
+        console.err(listing_lost_text(*listing.error));
         return host_lost;
     case Listing::Status::Listed:
         return complete;
