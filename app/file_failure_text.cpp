@@ -95,6 +95,8 @@ std::string file_failure_reason(const exporter::FileFailure& failure) {
         return "Temporäre Datei konnte nicht angelegt werden";
     case Kind::ReadOnly:
         return "Die Datei ist schreibgeschützt";
+    case Kind::Vanished:
+        return "Die temporäre Datei oder ihr Ordner ist während der Ausgabe verschwunden";
     case Kind::System:
         break;
     }

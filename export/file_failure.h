@@ -13,6 +13,7 @@ struct FileFailure {
         TargetIsFolder,  // the chosen name is a folder
         NoTemporaryName, // no free name for the temporary file beside the target
         ReadOnly,        // the existing file may not be written (attribute or permissions)
+        Vanished,        // the temporary file or its folder went away during the run
     };
     // Where `code` comes from: the C library (errno) or the Windows API (GetLastError).
     enum class CodeKind { Errno, Windows };

@@ -90,6 +90,8 @@ TEST(Messages, WordEveryKindOfFailureInGermanOnce) {
         {failure(FileKind::TargetIsFolder), "Der Name bezeichnet einen Ordner"},
         {failure(FileKind::NoTemporaryName), "Temporäre Datei konnte nicht angelegt werden"},
         {failure(FileKind::ReadOnly, CodeKind::Errno, EACCES), "Die Datei ist schreibgeschützt"},
+        {failure(FileKind::Vanished, CodeKind::Errno, ENOENT),
+         "Die temporäre Datei oder ihr Ordner ist während der Ausgabe verschwunden"},
         {failure(FileKind::System, CodeKind::Errno, EACCES), "Zugriff verweigert"},
         {failure(FileKind::System, CodeKind::Errno, EPERM), "Zugriff verweigert"},
         {failure(FileKind::System, CodeKind::Errno, ENOENT), "Ordner nicht gefunden"},
