@@ -38,7 +38,8 @@ std::string usage_text(std::string_view program) {
            "\n"
            "Ende-Code: 0 vollständig geschrieben, 1 Vormesa nicht gestartet oder kein aktives\n"
            "Teileprogramm, 2 Aufruf fehlerhaft, 3 Datei nicht geschrieben, 4 Datei unvollständig,\n"
-           "5 Vormesa antwortet nicht mehr (Datei nicht geschrieben)";
+           "5 Vormesa antwortet nicht mehr oder das Teileprogramm wurde geschlossen (Datei nicht\n"
+           "geschrieben)";
 }
 
 std::string usage_error_text(const batch::UsageError& error) {

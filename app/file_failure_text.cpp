@@ -121,6 +121,8 @@ std::string file_failure_reason(const exporter::FileFailure& failure) {
         return workbook_reason(failure);
     case Kind::TooManyRows:
         return "Mehr Zeilen, als ein Tabellenblatt fasst (1.048.576)";
+    case Kind::Vanished:
+        return "Die temporäre Datei oder ihr Ordner ist während der Ausgabe verschwunden";
     case Kind::System:
         break;
     }

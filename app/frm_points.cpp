@@ -89,7 +89,7 @@ void FrmPoints::cmd_lesen_Click() {
     case Listing::Status::HostLost:
         // The list stays empty.
         write_diagnostic(log_text(*listing.error));
-        view_.show_message(message::listing_host_lost);
+        view_.show_message(listing_lost_text(*listing.error));
         view_.set_pointer(Pointer::Arrow);
         return;
     case Listing::Status::Listed:

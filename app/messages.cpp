@@ -43,6 +43,8 @@ std::string missing_object(const std::string& name) {
 
 // A failed call with nothing but the system's code.
 std::string system_failure(const host::AutomationError& error) {
+    if (host::is_disconnected(error))
+        return "Das Teileprogramm wurde in Vormesa geschlossen";
     if (host::is_host_lost(error))
         return "Vormesa antwortet nicht";
     if (error.number() == dispatch_type_mismatch)
@@ -129,6 +131,11 @@ std::string error_description(const host::AutomationError& error) {
     return system_failure(error);
 }
 
+std::string listing_lost_text(const host::AutomationError& error) {
+    return host::is_disconnected(error) ? message::listing_program_closed
+                                        : message::listing_host_lost;
+}
+
 std::string internal_error_text(const std::exception& error) {
     return std::string("Interner Fehler: ") + error.what();
 }
@@ -151,9 +158,11 @@ std::string export_outcome_text(const exporter::ExportResult& result, const std:
                file_failure_reason(result.file_failure) +
                ".\nSie ist möglicherweise unvollständig.";
     case Status::HostLost:
-        return "Vormesa antwortet nicht mehr.\nDie Ausgabe ist unvollständig und wurde nicht "
-               "gespeichert; die Datei \"" +
-               file + "\" ist unverändert.";
+        return std::string(result.host_failure && host::is_disconnected(*result.host_failure)
+                               ? "Das Teileprogramm wurde in Vormesa geschlossen."
+                               : "Vormesa antwortet nicht mehr.") +
+               "\nDie Ausgabe ist unvollständig und wurde nicht gespeichert; die Datei \"" + file +
+               "\" ist unverändert.";
     case Status::NoOutputOption:
         return message::no_output_option;
     case Status::Cancelled:

@@ -21,6 +21,9 @@ inline constexpr const char* no_output_option =
 inline constexpr const char* export_complete = "Alle selektierten Merkmale in Datei geschrieben";
 inline constexpr const char* listing_host_lost =
     "Vormesa antwortet nicht mehr.\nDie Merkmale wurden nicht eingelesen; die Liste bleibt leer.";
+inline constexpr const char* listing_program_closed =
+    "Das Teileprogramm wurde in Vormesa geschlossen.\nDie Merkmale wurden nicht eingelesen; die "
+    "Liste bleibt leer.";
 inline constexpr const char* listing_cancelled = "Einlesen abgebrochen.";
 // The progress window's line while the host keeps a call waiting.
 inline constexpr const char* progress_host_silent = "Vormesa antwortet nicht …";
@@ -37,6 +40,10 @@ std::string progress_hit_text(double number, double of);
 // What went wrong in a call into the host, in German: the host's own
 // description when it gave one, otherwise this program's wording of the kind.
 std::string error_description(const host::AutomationError& error);
+
+// What the user is told when the listing lost the host (`error` the call
+// that found it): gone, or its part program closed.
+std::string listing_lost_text(const host::AutomationError& error);
 
 // What the user is told of a fault no handler expected.
 std::string internal_error_text(const std::exception& error);

@@ -11,7 +11,9 @@
 namespace kastrel::exporter {
 
 // The export file. Lines go to a temporary file, which takes the target's
-// place only in commit(), so a failed run never destroys an existing file.
+// place only in commit(), so a failed run never destroys an existing file;
+// where the system allows it, the temporary file cannot outlive the run
+// (HeldFile).
 // The temporary file stands beside the target; where the folder takes no new
 // file but the target itself may be written, it stands in the system's
 // temporary folder and commit() copies it over the target. So does commit()

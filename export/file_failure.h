@@ -15,6 +15,7 @@ struct FileFailure {
         ReadOnly,        // the existing file may not be written (attribute or permissions)
         Workbook,        // the workbook library failed (`code` its error, or the system's)
         TooManyRows,     // more lines than a worksheet holds
+        Vanished,        // the temporary file or its folder went away during the run
     };
     // Where `code` comes from: the C library (errno), the Windows API
     // (GetLastError) or the workbook library (its lxw_error).

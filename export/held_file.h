@@ -10,20 +10,22 @@
 namespace kastrel::exporter {
 
 // A temporary file of one run, open from its creation until it is put in
-// place or removed. While it is open no other run takes it for abandoned: on
-// Linux it holds an exclusive lock, on Windows it does not share deleting.
-// Every call that fails throws FileError.
+// place or removed. Where the system allows it, the file cannot outlive the
+// process, whatever ends it: on Linux it has no name (O_TMPFILE) until it is
+// put in place, on Windows it is marked to be deleted when its handle closes
+// until just before the replacement. Elsewhere it is a named file, which a
+// killed run leaves for the next run to remove. While it is open no other run
+// takes it for abandoned: on Linux it holds an exclusive lock, on Windows it
+// does not share deleting. Every call that fails throws FileError.
 class HeldFile {
 public:
-    // Creates the file; nothing when the name is taken. `private_to_user` for
-    // a folder that other users share.
+    // Creates the file that is to take the name `path`; nothing when the name
+    // is taken. `private_to_user` for a folder that other users share.
     static std::optional<HeldFile> create_new(const std::filesystem::path& path,
                                               bool private_to_user);
     // Removes the file unless it was put in place.
     ~HeldFile();
-    HeldFile(HeldFile&& other) noexcept
-        : path_(std::move(other.path_)), handle_(other.handle_),
-          open_(std::exchange(other.open_, false)), placed_(std::exchange(other.placed_, true)) {}
+    HeldFile(HeldFile&& other) noexcept;
     HeldFile(const HeldFile&) = delete;
     HeldFile& operator=(const HeldFile&) = delete;
     HeldFile& operator=(HeldFile&&) = delete;
@@ -32,6 +34,7 @@ public:
     void write(std::string_view bytes);
     // Flushes the file to disk and moves it to the target's name, keeping the
     // target's owner, group and permissions (Linux) or attributes (Windows).
+    // A file or folder gone meanwhile is FileFailure::Kind::Vanished.
     // False, with nothing done, when the move would lose what the target has:
     // an owner or group this user cannot give, further names (hard links);
     // on Windows also for a path of MAX_PATH characters or more.
@@ -47,11 +50,17 @@ private:
 #else
     using Handle = int;
 #endif
-    HeldFile(std::filesystem::path path, Handle handle) : path_(std::move(path)), handle_(handle) {}
+    HeldFile(std::filesystem::path path, Handle handle, Handle folder, bool transient)
+        : path_(std::move(path)), handle_(handle), folder_(folder), transient_(transient) {}
     void close();
 
     std::filesystem::path path_;
     Handle handle_;
+    // Linux: a named file's folder, so that the file is still found there
+    // should the folder be renamed during the run. Unused on Windows.
+    Handle folder_;
+    // Goes with its handle: unnamed (Linux) or marked for deletion (Windows).
+    bool transient_;
     bool open_ = true;
     bool placed_ = false;
 };

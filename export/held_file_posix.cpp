@@ -3,6 +3,7 @@
 
 #include <cerrno>
 #include <fcntl.h>
+#include <string>
 #include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -20,13 +21,32 @@ constexpr std::size_t copy_chunk = 1 << 16;
         target_changed);
 }
 
-// Whether `path` still names the open file: a cleaner may have removed it
-// between its creation and its lock.
-bool names_file(const std::filesystem::path& path, int fd) {
+// Putting the file in place found no file or folder where the run had made
+// them: the temporary file was deleted, or its folder renamed or deleted.
+[[noreturn]] void fail_placing(int code, const std::filesystem::path& path) {
+    if (code == ENOENT)
+        throw FileError({FileFailure::Kind::Vanished, FileFailure::CodeKind::Errno, code, path});
+    fail(code, path);
+}
+
+// Whether `name` in `folder` still names the open file: a cleaner may have
+// removed it between its creation and its lock.
+bool names_file(int folder, const char* name, int fd) {
     struct stat by_name {};
     struct stat by_handle {};
-    return ::stat(path.c_str(), &by_name) == 0 && ::fstat(fd, &by_handle) == 0 &&
+    return ::fstatat(folder, name, &by_name, 0) == 0 && ::fstat(fd, &by_handle) == 0 &&
            by_name.st_dev == by_handle.st_dev && by_name.st_ino == by_handle.st_ino;
+}
+
+// The file systems that give no unnamed file say so with one of these.
+bool refuses_unnamed(int error) {
+    return error == EOPNOTSUPP || error == EISDIR || error == EINVAL;
+}
+
+// An unnamed file is given its name through /proc: by its descriptor alone
+// (AT_EMPTY_PATH) that needs a privilege.
+std::string by_descriptor(int fd) {
+    return "/proc/self/fd/" + std::to_string(fd);
 }
 
 // Writes all of `bytes`; the errno of the failure, or 0.
@@ -60,7 +80,7 @@ void remove_if_abandoned(const std::filesystem::path& path) {
     if (file.fd < 0 || ::fstat(file.fd, &status) != 0 || !S_ISREG(status.st_mode))
         return;
     // A running export holds its lock until its file is in place or removed.
-    if (::flock(file.fd, LOCK_EX | LOCK_NB) != 0 || !names_file(path, file.fd))
+    if (::flock(file.fd, LOCK_EX | LOCK_NB) != 0 || !names_file(AT_FDCWD, path.c_str(), file.fd))
         return;
     ::unlink(path.c_str());
 }
@@ -69,8 +89,28 @@ void remove_if_abandoned(const std::filesystem::path& path) {
 
 std::optional<HeldFile> HeldFile::create_new(const std::filesystem::path& path,
                                              bool private_to_user) {
-    ClosingFd file{
-        ::open(path.c_str(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC, private_to_user ? 0600 : 0666)};
+    const mode_t mode = private_to_user ? 0600 : 0666;
+    const std::filesystem::path folder = path.has_parent_path() ? path.parent_path() : ".";
+    if (::access("/proc/self/fd", X_OK) == 0) {
+        ClosingFd file{::open(folder.c_str(), O_TMPFILE | O_RDWR | O_CLOEXEC, mode)};
+        if (file.fd >= 0) {
+            // The name it is to take must be free now; it is taken only at the end.
+            struct stat taken {};
+            if (::lstat(path.c_str(), &taken) == 0)
+                return std::nullopt;
+            // Held for the moment it has a name, between linking and moving.
+            ::flock(file.fd, LOCK_EX | LOCK_NB);
+            return HeldFile(path, file.release(), -1, true);
+        }
+        if (!refuses_unnamed(errno))
+            fail(errno, path);
+    }
+
+    ClosingFd in{::open(folder.c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC)};
+    if (in.fd < 0)
+        fail(errno, path);
+    const std::string name = path.filename().native();
+    ClosingFd file{::openat(in.fd, name.c_str(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC, mode)};
     if (file.fd < 0) {
         if (errno == EEXIST)
             return std::nullopt;
@@ -80,14 +120,21 @@ std::optional<HeldFile> HeldFile::create_new(const std::filesystem::path& path,
     // protected; a lock taken by a cleaner means it is about to go.
     if (::flock(file.fd, LOCK_EX | LOCK_NB) != 0 && errno == EWOULDBLOCK)
         return std::nullopt;
-    if (!names_file(path, file.fd))
+    if (!names_file(in.fd, name.c_str(), file.fd))
         return std::nullopt;
-    return HeldFile(path, file.release());
+    const int handle = file.release();
+    return HeldFile(path, handle, in.release(), false);
 }
 
+HeldFile::HeldFile(HeldFile&& other) noexcept
+    : path_(std::move(other.path_)), handle_(other.handle_),
+      folder_(std::exchange(other.folder_, -1)), transient_(other.transient_),
+      open_(std::exchange(other.open_, false)), placed_(std::exchange(other.placed_, true)) {}
+
 HeldFile::~HeldFile() {
-    if (!placed_)
-        ::unlink(path_.c_str());
+    // Removed from its folder wherever that is now; an unnamed file goes as it closes.
+    if (!placed_ && folder_ >= 0)
+        ::unlinkat(folder_, path_.filename().c_str(), 0);
     close();
 }
 
@@ -95,6 +142,8 @@ void HeldFile::close() {
     if (open_)
         ::close(handle_);
     open_ = false;
+    if (folder_ >= 0)
+        ::close(std::exchange(folder_, -1));
 }
 
 void HeldFile::write(std::string_view bytes) {
@@ -114,9 +163,19 @@ bool HeldFile::put_in_place(const std::filesystem::path& target) {
     }
     if (::fsync(handle_) != 0)
         fail(errno, path_);
-    // Renamed while still locked, so no cleaner can take it in between.
-    if (::rename(path_.c_str(), target.c_str()) != 0)
-        fail(errno, target);
+    // Named and moved while still locked, so no cleaner can take it in between.
+    if (transient_) {
+        if (::linkat(AT_FDCWD, by_descriptor(handle_).c_str(), AT_FDCWD, path_.c_str(),
+                     AT_SYMLINK_FOLLOW) != 0)
+            fail_placing(errno, path_);
+        if (::rename(path_.c_str(), target.c_str()) != 0) {
+            const int error = errno;
+            ::unlink(path_.c_str());
+            fail_placing(error, target);
+        }
+    } else if (::renameat(folder_, path_.filename().c_str(), AT_FDCWD, target.c_str()) != 0) {
+        fail_placing(errno, target);
+    }
     placed_ = true;
     close();
     return true;

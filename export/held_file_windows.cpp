@@ -17,6 +17,22 @@ constexpr DWORD copy_chunk = 1 << 16;
                     target_changed);
 }
 
+// Putting the file in place found no file or folder where the run had made
+// them: the temporary file or its folder went away.
+[[noreturn]] void fail_placing(DWORD code, const std::filesystem::path& path) {
+    if (code == ERROR_FILE_NOT_FOUND || code == ERROR_PATH_NOT_FOUND)
+        throw FileError({FileFailure::Kind::Vanished, FileFailure::CodeKind::Windows,
+                         static_cast<int>(code), path});
+    fail(code, path);
+}
+
+// Marks the open file to be deleted when its handle closes, or clears that.
+bool set_delete_on_close(HANDLE file, bool on) {
+    FILE_DISPOSITION_INFO disposition{static_cast<BOOLEAN>(on ? TRUE : FALSE)};
+    return SetFileInformationByHandle(file, FileDispositionInfo, &disposition,
+                                      sizeof disposition) != FALSE;
+}
+
 // The path in its long form (\\?\C:\..., \\?\UNC\server\...), so that names
 // beyond 260 characters work with every call.
 std::wstring long_form(const std::filesystem::path& path) {
@@ -74,20 +90,27 @@ std::optional<HeldFile> HeldFile::create_new(const std::filesystem::path& path, 
     // Read sharing only: a running export's file can be neither written nor
     // deleted by anyone else.
     const HANDLE file =
-        CreateFileW(long_form(path).c_str(), GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ, nullptr,
-                    CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
+        CreateFileW(long_form(path).c_str(), GENERIC_READ | GENERIC_WRITE | DELETE, FILE_SHARE_READ,
+                    nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE) {
         const DWORD error = GetLastError();
         if (error == ERROR_FILE_EXISTS || error == ERROR_ALREADY_EXISTS)
             return std::nullopt;
         fail(error, path);
     }
-    return HeldFile(path, file);
+    // Gone with the handle, however the process ends, until it is put in
+    // place; where the file system cannot, removed by the destructor.
+    return HeldFile(path, file, nullptr, set_delete_on_close(file, true));
 }
+
+HeldFile::HeldFile(HeldFile&& other) noexcept
+    : path_(std::move(other.path_)), handle_(other.handle_), folder_(other.folder_),
+      transient_(other.transient_), open_(std::exchange(other.open_, false)),
+      placed_(std::exchange(other.placed_, true)) {}
 
 HeldFile::~HeldFile() {
     close();
-    if (!placed_)
+    if (!placed_ && !transient_)
         DeleteFileW(long_form(path_).c_str());
 }
 
@@ -120,13 +143,19 @@ bool HeldFile::put_in_place(const std::filesystem::path& target) {
     }
     if (!FlushFileBuffers(handle_))
         fail(GetLastError(), path_);
+    // From here on it is to stay: it is about to become the target.
+    if (transient_) {
+        if (!set_delete_on_close(handle_, false))
+            fail(GetLastError(), path_);
+        transient_ = false;
+    }
     close();
     if (attributes != INVALID_FILE_ATTRIBUTES) {
         if (!ReplaceFileW(to.c_str(), from.c_str(), nullptr, REPLACEFILE_IGNORE_MERGE_ERRORS,
                           nullptr, nullptr))
-            fail(GetLastError(), target);
+            fail_placing(GetLastError(), target);
     } else if (!MoveFileExW(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING)) {
-        fail(GetLastError(), target);
+        fail_placing(GetLastError(), target);
     }
     placed_ = true;
     return true;

@@ -93,4 +93,12 @@ inline bool is_host_lost(const AutomationError& error) {
            host_lost_numbers.end();
 }
 
+// Of those, whether the object called was disconnected from its clients: the
+// host still runs, but the part program the object belonged to has been
+// closed or replaced.
+inline bool is_disconnected(const AutomationError& error) {
+    return error.number() == error_number::host_object_not_connected ||
+           error.number() == error_number::host_disconnected;
+}
+
 } // namespace kastrel::host

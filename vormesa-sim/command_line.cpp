@@ -93,6 +93,8 @@ FailurePlan failure_plan(const Options& options) {
         plan.delay_every(std::chrono::milliseconds(*options.call_delay_ms));
     if (options.hang_after_calls)
         plan.hang_from(*options.hang_after_calls);
+    if (options.close_program_at_call)
+        plan.close_program_at(*options.close_program_at_call);
     if (options.busy_after_calls && options.busy_ms)
         plan.busy_from(*options.busy_after_calls, std::chrono::milliseconds(*options.busy_ms));
     return plan;
@@ -125,6 +127,8 @@ Options parse_command_line(const std::vector<std::string>& args) {
             options.call_delay_ms = read_count(*delay, "--call-delay-ms");
         } else if (const auto hang = option_value(args, i, "--hang-after-calls")) {
             options.hang_after_calls = read_count(*hang, "--hang-after-calls");
+        } else if (const auto close = option_value(args, i, "--close-program-at-call")) {
+            options.close_program_at_call = read_count(*close, "--close-program-at-call");
         } else if (const auto busy = option_value(args, i, "--busy-after-calls")) {
             options.busy_after_calls = read_count(*busy, "--busy-after-calls");
         } else if (const auto busy_ms = option_value(args, i, "--busy-ms")) {
@@ -152,7 +156,8 @@ Options parse_command_line(const std::vector<std::string>& args) {
 std::string usage() {
     return "Aufruf: vormesa-sim [--no-window] [--call-log DATEI]\n"
            "                   [--fail-from-call N --fail-with FEHLER]\n"
-           "                   [--call-delay-ms N] [--hang-after-calls N] [TEILEPROGRAMM.json]\n"
+           "                   [--call-delay-ms N] [--hang-after-calls N]\n"
+           "                   [--close-program-at-call N] [TEILEPROGRAMM.json]\n"
            "\n"
            "Spielt den Messhost Vormesa und stellt sein Automatisierungs-Objektmodell\n"
            "auf dem D-Bus-Session-Bus als ZORVAT.Application bereit.\n"
@@ -167,6 +172,10 @@ std::string usage() {
            "  --hang-after-calls N\n"
            "                     nach N Aufrufen keinen mehr beantworten (bis zum Ende;\n"
            "                     die Verbindung bleibt offen)\n"
+           "  --close-program-at-call N\n"
+           "                     das Teileprogramm schließen, wenn der N-te Aufruf kommt;\n"
+           "                     Aufrufe auf seine Objekte scheitern dann mit\n"
+           "                     ZORVAT.Error.Disconnected\n"
            "  --help             diese Hilfe\n"
            "\n"
            "Ohne TEILEPROGRAMM ist kein Teileprogramm aktiv.\n";

@@ -35,6 +35,8 @@ struct Options {
     std::optional<std::size_t> call_delay_ms;
     // --hang-after-calls: calls from this position on are never answered.
     std::optional<std::size_t> hang_after_calls;
+    // --close-program-at-call: the part program is closed as this call comes in.
+    std::optional<std::size_t> close_program_at_call;
     // --busy-after-calls with --busy-ms; only the COM server can refuse calls as busy.
     std::optional<std::size_t> busy_after_calls;
     std::optional<std::size_t> busy_ms;
@@ -45,7 +47,7 @@ public:
     using std::runtime_error::runtime_error;
 };
 
-// The plan of the options' failures, delays, hang and busy time.
+// The plan of the options' failures, delays, hang, busy time and closing.
 FailurePlan failure_plan(const Options& options);
 
 // `args` without the program name.

@@ -159,7 +159,9 @@ int handle_call(sd_bus_message* call, void* userdata, sd_bus_error* /*error*/) {
     } catch (const HostError& failure) {
         if (failure.is_link_failure() && !failure.bus_error().empty())
             return sd_bus_reply_method_errorf(call, failure.bus_error().c_str(), "%s",
-                                              "vormesa-sim: --fail-with");
+                                              failure.description().empty()
+                                                  ? "vormesa-sim: --fail-with"
+                                                  : failure.description().c_str());
         return sd_bus_reply_method_errorf(call, protocol::error_name, "%d %s", failure.number(),
                                           failure.description().c_str());
     } catch (const std::exception& failure) {

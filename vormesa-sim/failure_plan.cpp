@@ -45,10 +45,16 @@ FailurePlan& FailurePlan::busy_from(std::size_t position, std::chrono::milliseco
     return *this;
 }
 
+FailurePlan& FailurePlan::close_program_at(std::size_t position) {
+    close_at_ = position;
+    return *this;
+}
+
 CallFate FailurePlan::fate_of(std::string_view line) {
     const std::size_t position = position_++;
     CallFate fate;
     fate.delay = delay_;
+    fate.close_program = close_at_ == position;
     if (hang_from_ && position >= *hang_from_) {
         fate.hang = true;
         return fate;

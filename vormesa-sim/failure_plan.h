@@ -1,8 +1,8 @@
 #pragma once
 
 // Which calls into the host model are to fail, come late, hang or be refused
-// as busy, so a client's handling of each at any point of its call sequence
-// can be tested.
+// as busy, and at which call the part program is closed, so a client's
+// handling of each at any point of its call sequence can be tested.
 
 #include "vormesa-sim/host_value.h"
 
@@ -22,6 +22,7 @@ struct CallFate {
     std::optional<HostError> failure;   // answered with this failure
     std::chrono::milliseconds delay{0}; // answered this late
     bool hang = false;                  // not answered at all
+    bool close_program = false;         // the part program is closed before it is served
 };
 
 class FailurePlan {
@@ -44,10 +45,14 @@ public:
     // as busy for `how_long`, from the first that comes; refused calls do not
     // reach the model, so they are neither counted nor logged.
     FailurePlan& busy_from(std::size_t position, std::chrono::milliseconds how_long);
+    // The call at this position finds the part program closed, as if the user
+    // had closed it just before: it and every later call on the program's
+    // objects fail as calls on disconnected objects do.
+    FailurePlan& close_program_at(std::size_t position);
 
     bool empty() const {
         return at_.empty() && every_.empty() && !from_ && delay_ == delay_.zero() && !hang_from_ &&
-               !busy_;
+               !busy_ && !close_at_;
     }
 
     // Counts the call the log writes as `line`; what is to become of it.
@@ -68,6 +73,7 @@ private:
     std::chrono::milliseconds delay_{0};
     std::optional<std::size_t> hang_from_;
     std::optional<Busy> busy_;
+    std::optional<std::size_t> close_at_;
     std::size_t position_ = 0;
 };
 

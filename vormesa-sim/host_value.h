@@ -47,9 +47,11 @@ public:
 
     // A failure of the link to the host rather than of its work, as when the
     // host has gone: the caller gets `number` as the call's own result, or on
-    // the bus the error `bus_error` when one is named.
-    static HostError link_failure(std::int32_t number, std::string bus_error = {}) {
-        HostError error(number, {});
+    // the bus the error `bus_error` when one is named (`description` its
+    // message there).
+    static HostError link_failure(std::int32_t number, std::string bus_error = {},
+                                  std::string description = {}) {
+        HostError error(number, std::move(description));
         error.link_failure_ = true;
         error.bus_error_ = std::move(bus_error);
         return error;
@@ -76,6 +78,8 @@ inline constexpr std::int32_t failed = -2147467259;           // E_FAIL
 inline constexpr std::int32_t invalid_class = -2147221005;    // CO_E_CLASSSTRING
 // Not the host's own: what its caller gets once the host's process is gone.
 inline constexpr std::int32_t server_unavailable = -2147023174; // RPC_S_SERVER_UNAVAILABLE
+// An object of a closed or replaced part program, disconnected from its clients.
+inline constexpr std::int32_t disconnected = -2147417848; // RPC_E_DISCONNECTED
 } // namespace host_error
 
 // Doubles in shortest round-trip form ("1", "2.5"), as the call log writes them.

@@ -1,5 +1,7 @@
 #include "vormesa-sim/sim_host.h"
 
+#include "common/dbus/protocol.h"
+
 #include <cmath>
 #include <thread>
 
@@ -7,10 +9,20 @@ namespace vormesa_sim {
 
 namespace {
 
+namespace dbus_protocol = kastrel::common::dbus;
+
 const char* const stale_object = "Objekt existiert nicht mehr";
 
 [[noreturn]] void fail_stale() {
     throw HostError(host_error::failed, stale_object);
+}
+
+// An object of a part program closed or replaced since it was handed out is
+// disconnected from its clients, as a COM server does with the objects of a
+// document it closes; every later call on it fails the same way.
+[[noreturn]] void fail_disconnected() {
+    throw HostError::link_failure(host_error::disconnected, dbus_protocol::disconnected_error_name,
+                                  "Teileprogramm geschlossen");
 }
 
 [[noreturn]] void fail_unknown(std::string_view member) {
@@ -65,6 +77,8 @@ void SimHost::enter(std::string_view path, const std::optional<ObjectAddress>& a
     if (call_log_)
         call_log_(line);
     CallFate fate = failures_.fate_of(line);
+    if (fate.close_program)
+        close();
     if (fate.delay > fate.delay.zero())
         std::this_thread::sleep_for(fate.delay);
     if (fate.hang)
@@ -91,7 +105,7 @@ SimHost::Target SimHost::resolve(const std::optional<ObjectAddress>& address) co
         break;
     }
     if (!program_ || address->generation != generation_)
-        fail_stale();
+        fail_disconnected();
     if (address->type == ObjectType::PartProgram || address->type == ObjectType::Commands)
         return target;
     if (address->command >= program_->commands.size())
@@ -275,8 +289,10 @@ NextResult SimHost::next(std::string_view enumerator_path) {
     if (!address || address->type != ObjectType::Enumerator)
         fail_unknown("Next");
     const auto it = enumerators_.find(address->enumerator);
-    if (it == enumerators_.end() || !program_ || it->second.generation != generation_)
+    if (it == enumerators_.end())
         fail_stale();
+    if (!program_ || it->second.generation != generation_)
+        fail_disconnected();
     EnumeratorState& state = it->second;
     if (state.position >= program_->commands.size())
         return {};

@@ -5,8 +5,28 @@
 #include "app/messages.h"
 #include "app/part_program_steps.h"
 
+#include <optional>
+
 namespace kastrel::app::batch {
 namespace {
+
+// No one watches a run from the command line, but a stop asked from outside
+// ends it at its next report, between two host calls.
+class StoppableRun : public host::RunProgress {
+public:
+    explicit StoppableRun(const StopRequested& stop) : stop_(stop) {}
+    void listed(int) override { check(); }
+    void command_walked() override { check(); }
+    void feature_started(std::string_view, int, int) override { check(); }
+    void hit_started(double, double) override { check(); }
+
+private:
+    void check() const {
+        if (stop_ && stop_())
+            throw host::RunCancelled();
+    }
+    const StopRequested& stop_;
+};
 
 void report_host_error(const host::AutomationError& error, Console& console) {
     write_diagnostic(log_text(error));
@@ -28,7 +48,7 @@ int report_unlisted(const Listing& listing, Console& console) {
         break;
     case Listing::Status::HostLost:
         write_diagnostic(log_text(*listing.error));
-        console.err(message::listing_host_lost);
+        console.err(listing_lost_text(*listing.error));
         return host_lost;
     case Listing::Status::Listed:
         return complete;
@@ -69,23 +89,43 @@ int exit_code_of(const exporter::ExportResult& result) {
     case Status::NoOutputOption:
         break; // the command line always names an option; the window ends with 1 here
     case Status::Cancelled:
-        break; // only a window's progress can cancel a run
+        break; // stopped from outside, which says how the program ends
     }
     return no_part_program;
 }
 
-int list(host::HostConnector& host, Console& console, const std::string& decimal_separator) {
-    const Listing listing = read_listing(host, decimal_separator);
-    if (listing.status != Listing::Status::Listed)
-        return report_unlisted(listing, console);
-    for (const std::string& id : listing.ids)
+// The listing, or nothing when it was stopped (and said so).
+std::optional<Listing> read_stoppable_listing(host::HostConnector& host, Console& console,
+                                              const std::string& decimal_separator,
+                                              StoppableRun& run) {
+    try {
+        return read_listing(host, decimal_separator, {}, run);
+    } catch (const host::RunCancelled&) {
+        console.err(message::listing_cancelled);
+        return std::nullopt;
+    }
+}
+
+int list(host::HostConnector& host, Console& console, const std::string& decimal_separator,
+         StoppableRun& run) {
+    const std::optional<Listing> listing =
+        read_stoppable_listing(host, console, decimal_separator, run);
+    if (!listing)
+        return no_part_program;
+    if (listing->status != Listing::Status::Listed)
+        return report_unlisted(*listing, console);
+    for (const std::string& id : listing->ids)
         console.out(id);
     return complete;
 }
 
 int export_file(const ExportCommand& command, host::HostConnector& host, Console& console,
-                const std::string& decimal_separator) {
-    const Listing listing = read_listing(host, decimal_separator);
+                const std::string& decimal_separator, StoppableRun& run) {
+    const std::optional<Listing> found =
+        read_stoppable_listing(host, console, decimal_separator, run);
+    if (!found)
+        return no_part_program;
+    const Listing& listing = *found;
     if (listing.status != Listing::Status::Listed)
         return report_unlisted(listing, console);
 
@@ -103,7 +143,7 @@ int export_file(const ExportCommand& command, host::HostConnector& host, Console
         report_host_error(error, console);
         return host::is_host_lost(error) ? host_lost : no_part_program;
     }
-    const exporter::ExportResult result = export_to_file(*commands, request, command.file);
+    const exporter::ExportResult result = export_to_file(*commands, request, command.file, run);
     write_diagnostic(log_text(result));
     console.err(export_outcome_text(result, command.file));
     return exit_code_of(result);
@@ -113,7 +153,7 @@ int export_file(const ExportCommand& command, host::HostConnector& host, Console
 
 int run_command_line(const std::vector<std::string>& arguments, std::string_view program,
                      host::HostConnector& host, Console& console,
-                     const std::string& decimal_separator) {
+                     const std::string& decimal_separator, const StopRequested& stop) {
     const Command command = parse_command_line(arguments);
     if (const auto* error = std::get_if<UsageError>(&command)) {
         console.err(usage_error_text(*error));
@@ -124,9 +164,10 @@ int run_command_line(const std::vector<std::string>& arguments, std::string_view
         console.out(usage_text(program));
         return complete;
     }
+    StoppableRun run(stop);
     if (std::holds_alternative<ListCommand>(command))
-        return list(host, console, decimal_separator);
-    return export_file(std::get<ExportCommand>(command), host, console, decimal_separator);
+        return list(host, console, decimal_separator, run);
+    return export_file(std::get<ExportCommand>(command), host, console, decimal_separator, run);
 }
 
 } // namespace kastrel::app::batch

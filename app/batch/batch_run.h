@@ -2,6 +2,7 @@
 
 #include "host/connector.h"
 
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -27,11 +28,17 @@ enum ExitCode : int {
     host_lost = 5,       // the host stopped answering; the target is unchanged
 };
 
+// Asked at every report of a run whether it is to stop, as the window's
+// cancel button stops it: the program is being ended from outside (a signal,
+// the console closed). A run it stops leaves the target as it was.
+using StopRequested = std::function<bool()>;
+
 // What the program does when started with arguments: the listing, or the
 // listing, selection and export of the window, without a window. `program`
 // is the name the usage shows; `decimal_separator` the user's regional one.
+// After a stop the exit code is the caller's to give.
 int run_command_line(const std::vector<std::string>& arguments, std::string_view program,
                      host::HostConnector& host, Console& console,
-                     const std::string& decimal_separator);
+                     const std::string& decimal_separator, const StopRequested& stop = {});
 
 } // namespace kastrel::app::batch

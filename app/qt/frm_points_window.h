@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/ending_progress_view.h"
 #include "app/form_window.h"
 #include "app/qt/dialogs.h"
 #include "app/qt/frm_points_controls.h"
@@ -29,7 +30,9 @@ public:
     void show_message(const std::string& text) override;
     std::optional<std::string> show_save_dialog(const SaveDialogRequest& request) override;
     std::string decimal_separator() const override;
-    ProgressView& progress_view() override { return progress_; }
+    ProgressView& progress_view() override { return ending_; }
+    // Where the program is told from outside to end.
+    EndingProgressView& end_requests() { return ending_; }
 
 signals:
     // end_program() has hidden the window; the owner of the event loop ends
@@ -50,6 +53,7 @@ private:
     FrmPointsControls controls_;
     std::unique_ptr<Dialogs> dialogs_;
     QtProgressView progress_{*this};
+    EndingProgressView ending_{progress_};
 };
 
 } // namespace kastrel::app::qt

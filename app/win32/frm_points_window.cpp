@@ -59,6 +59,9 @@ FrmPointsWindow::FrmPointsWindow(HINSTANCE instance)
     SetWindowPos(window_, nullptr, 0, 0, size.cx, size.cy,
                  SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
     progress_ = std::make_unique<ProgressWindow>(instance_, window_);
+    ending_ = std::make_unique<EndingProgressView>(*progress_);
+    // As the system would end it, but only once a run has given up its file.
+    ending_->set_end([] { TerminateProcess(GetCurrentProcess(), 0); });
 }
 
 FrmPointsWindow::~FrmPointsWindow() {
@@ -140,6 +143,20 @@ LRESULT FrmPointsWindow::handle_message(UINT message, WPARAM wparam, LPARAM lpar
             return 0;
         }
         break;
+    case WM_QUERYENDSESSION:
+        // The session is to end (log-off, shut-down): a run going on gives up
+        // now, while the system waits for the answers, so that nothing of it
+        // is left when the session ends. Another program may still keep it
+        // from ending; this one stays open until then.
+        if (progress_ && progress_->in_run())
+            progress_->cancel();
+        return TRUE;
+    case WM_ENDSESSION:
+        // It ends: the system ends the program once this returns. This ends it
+        // at once, or once a run that is still going has given up.
+        if (wparam != FALSE && ending_)
+            ending_->end_requested();
+        return 0;
     case WM_SETCURSOR:
         // Over the controls too: they ask their parent first. While a run
         // holds the window disabled the system reports HTERROR there.

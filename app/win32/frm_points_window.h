@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/ending_progress_view.h"
 #include "app/form_window.h"
 #include "app/win32/progress_window.h"
 #include "app/win32/registered_window_class.h"
@@ -32,7 +33,7 @@ public:
     void show_message(const std::string& text) override;
     std::optional<std::string> show_save_dialog(const SaveDialogRequest& request) override;
     std::string decimal_separator() const override;
-    ProgressView& progress_view() override { return *progress_; }
+    ProgressView& progress_view() override { return *ending_; }
 
 private:
     bool is_checked(Control button) const override;
@@ -56,6 +57,8 @@ private:
     HWND window_ = nullptr;
     std::unique_ptr<WindowFont> font_;
     std::unique_ptr<ProgressWindow> progress_;
+    // The session ending during a run: the run gives up, then the program ends.
+    std::unique_ptr<EndingProgressView> ending_;
     HCURSOR pointer_ = nullptr; // null: the class cursor
     HWND focus_ = nullptr;      // the control to give focus back to on activation
 };

@@ -4,6 +4,7 @@
 #include "app/frm_points.h"
 #include "app/messages.h"
 #include "app/win32/attached_console.h"
+#include "app/win32/console_stop.h"
 #include "app/win32/dpi.h"
 #include "app/win32/frm_points_window.h"
 #include "app/win32/win32_dialogs.h"
@@ -51,18 +52,23 @@ std::vector<std::string> command_line_arguments() {
 }
 
 // With arguments the program runs without a window and without message boxes.
+// Ctrl+C or the console closed stops the run first, then ends the program.
 int run_command_line(const std::vector<std::string>& arguments) {
     using namespace kastrel;
     app::win32::AttachedConsole console;
+    const app::win32::ConsoleStop stop;
+    int exit_code = 1;
     try {
         common::com::ComApartment apartment;
         host::com::ComConnector connector;
-        return app::batch::run_command_line(arguments, "Kastrel.exe", connector, console,
-                                            user_decimal_separator());
+        exit_code = app::batch::run_command_line(arguments, "Kastrel.exe", connector, console,
+                                                 user_decimal_separator(),
+                                                 [&stop] { return stop.requested(); });
     } catch (const std::exception& error) {
         console.err(app::internal_error_text(error));
-        return 1;
     }
+    return stop.requested() ? static_cast<int>(app::win32::ConsoleStop::stopped_exit_code)
+                            : exit_code;
 }
 
 int run_window(HINSTANCE instance, int show_command) {

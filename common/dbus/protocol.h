@@ -21,7 +21,10 @@
 //   GetObject(s path, s class_name) -> o
 //
 // A host failure is the D-Bus error `error_name` whose message is
-// "<number> <description>", the number in decimal.
+// "<number> <description>", the number in decimal. A call on an object of a
+// part program that has been closed or replaced since is the error
+// `disconnected_error_name`, as a COM server answers RPC_E_DISCONNECTED for
+// an object it has disconnected from its clients.
 //
 // The host's main window of class C is shown by owning the bus name
 // `window_name_prefix` + C while the window exists.
@@ -38,6 +41,7 @@ inline constexpr const char* server_interface = "ZORVAT.Server";
 inline constexpr const char* object_interface = "ZORVAT.Dispatch";
 inline constexpr const char* enumerator_interface = "ZORVAT.Enumerator";
 inline constexpr const char* error_name = "ZORVAT.Error.Automation";
+inline constexpr const char* disconnected_error_name = "ZORVAT.Error.Disconnected";
 inline constexpr std::string_view window_name_prefix = "ZORVAT.Window.";
 
 inline constexpr const char* value_signature = "(yv)";

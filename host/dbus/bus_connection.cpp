@@ -66,6 +66,13 @@ bool means_host_lost(const sd_bus_error& error, int result) {
                           std::string(error_name) + ": " + std::string(message));
 }
 
+// The object called belongs to a part program the host has closed since:
+// what a COM client gets from an object its server has disconnected.
+[[noreturn]] void throw_disconnected(const sd_bus_error& error) {
+    throw AutomationError(ErrorKind::System, error_number::host_disconnected, {},
+                          std::string(error.name) + ": " + (error.message ? error.message : ""));
+}
+
 // The call did not get the host's answer; the bus says why. Only an error
 // that means the host is gone or did not answer counts as a lost host.
 [[noreturn]] void throw_transport_failure(const sd_bus_error& error, int result) {
@@ -193,6 +200,8 @@ Message BusConnection::call(const char* path, const char* interface, const char*
     if (result < 0) {
         if (sd_bus_error_has_name(&error.error, error_name))
             throw_host_failure(error.error);
+        if (sd_bus_error_has_name(&error.error, disconnected_error_name))
+            throw_disconnected(error.error);
         throw_transport_failure(error.error, result);
     }
     return reply;

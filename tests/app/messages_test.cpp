@@ -41,6 +41,10 @@ TEST(Messages, WordEveryKindOfFailureInGermanOnce) {
          "Laufzeitfehler '-2147467259 (80004005)':\n\nMesspunkt 3 existiert nicht"},
         {AutomationError(ErrorKind::System, host::error_number::host_unavailable, {}, english),
          "Laufzeitfehler '-2147023174 (800706BA)':\n\nVormesa antwortet nicht"},
+        {AutomationError(ErrorKind::System, host::error_number::host_disconnected, {},
+                         "ZORVAT.Error.Disconnected: Teileprogramm geschlossen"),
+         "Laufzeitfehler '-2147417848 (80010108)':\n\nDas Teileprogramm wurde in Vormesa "
+         "geschlossen"},
         {AutomationError(ErrorKind::System, -2147418113, {}, "D-Bus: Get: Invalid argument"),
          "Laufzeitfehler '-2147418113 (8000FFFF)':\n\nAutomatisierungsfehler"},
         {AutomationError(ErrorKind::System, -2147352571, {}, "Type mismatch"),
@@ -86,6 +90,8 @@ TEST(Messages, WordEveryKindOfFailureInGermanOnce) {
         {failure(FileKind::TargetIsFolder), "Der Name bezeichnet einen Ordner"},
         {failure(FileKind::NoTemporaryName), "Temporäre Datei konnte nicht angelegt werden"},
         {failure(FileKind::ReadOnly, CodeKind::Errno, EACCES), "Die Datei ist schreibgeschützt"},
+        {failure(FileKind::Vanished, CodeKind::Errno, ENOENT),
+         "Die temporäre Datei oder ihr Ordner ist während der Ausgabe verschwunden"},
         {failure(FileKind::System, CodeKind::Errno, EACCES), "Zugriff verweigert"},
         {failure(FileKind::System, CodeKind::Errno, EPERM), "Zugriff verweigert"},
         {failure(FileKind::System, CodeKind::Errno, ENOENT), "Ordner nicht gefunden"},
@@ -119,6 +125,8 @@ TEST(Messages, WordEveryKindOfFailureInGermanOnce) {
     exporter::ExportResult lost = outcome(Status::HostLost);
     lost.host_failure = AutomationError(ErrorKind::System, host::error_number::host_unavailable, {},
                                         "Message recipient disconnected");
+    exporter::ExportResult closed = outcome(Status::HostLost);
+    closed.host_failure = AutomationError(host::error_number::host_object_not_connected, "");
     exporter::ExportResult failed = outcome(Status::FileFailed);
     failed.file_failure = failure(FileKind::System, CodeKind::Errno, ENOSPC);
     failed.file_failure.path = "/tmp/a.xls.tmp";
@@ -135,6 +143,8 @@ TEST(Messages, WordEveryKindOfFailureInGermanOnce) {
         {outcome(Status::Written), "Alle selektierten Merkmale in Datei geschrieben"},
         {lost, "Vormesa antwortet nicht mehr.\nDie Ausgabe ist unvollständig und wurde nicht "
                "gespeichert; die Datei \"a.xls\" ist unverändert."},
+        {closed, "Das Teileprogramm wurde in Vormesa geschlossen.\nDie Ausgabe ist unvollständig "
+                 "und wurde nicht gespeichert; die Datei \"a.xls\" ist unverändert."},
         {failed, "Die Datei \"a.xls\" konnte nicht geschrieben werden: Datenträger voll.\nEine "
                  "vorhandene Datei dieses Namens ist unverändert."},
         {incomplete, "Die Datei \"a.xls\" wurde geschrieben, ist aber unvollständig: 2 Werte "
@@ -152,6 +162,10 @@ TEST(Messages, WordEveryKindOfFailureInGermanOnce) {
     for (const auto& [result, text] : outcomes)
         EXPECT_EQ(app::export_outcome_text(result, "a.xls"), text);
     EXPECT_NE(app::log_text(lost).find("Message recipient disconnected"), std::string::npos);
+    EXPECT_EQ(app::listing_lost_text(*lost.host_failure), app::message::listing_host_lost);
+    EXPECT_EQ(app::listing_lost_text(*closed.host_failure),
+              "Das Teileprogramm wurde in Vormesa geschlossen.\nDie Merkmale wurden nicht "
+              "eingelesen; die Liste bleibt leer.");
     EXPECT_NE(app::log_text(failed).find("/tmp/a.xls.tmp"), std::string::npos);
     EXPECT_EQ(app::log_text(incomplete), "");
 }

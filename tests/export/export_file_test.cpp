@@ -6,7 +6,10 @@
 
 #include <cerrno>
 #include <csignal>
+#include <fcntl.h>
+#include <functional>
 #include <gtest/gtest.h>
+#include <sys/file.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
@@ -44,10 +47,13 @@ private:
 // The failure's kind and code as one comparable text; empty when the file
 // was written. With a limit, the disk is "full" from the commit on.
 std::string failure_of(const std::filesystem::path& target, const std::string& content = "x",
-                       rlim_t limit_at_commit = 0) {
+                       rlim_t limit_at_commit = 0,
+                       const std::function<void()>& during_the_run = {}) {
     try {
         ExportFile file(target);
         file.write_line(content);
+        if (during_the_run)
+            during_the_run();
         std::optional<FileSizeLimit> limit;
         if (limit_at_commit > 0)
             limit.emplace(limit_at_commit);
@@ -64,6 +70,8 @@ std::string failure_of(const std::filesystem::path& target, const std::string& c
             return "no temporary name";
         case FileFailure::Kind::ReadOnly:
             return "read-only";
+        case FileFailure::Kind::Vanished:
+            return "vanished, errno " + std::to_string(failure.code);
         case FileFailure::Kind::System:
             return "errno " + std::to_string(failure.code);
         case FileFailure::Kind::Workbook:
@@ -234,9 +242,11 @@ TEST(ExportFile, ReplacesOnlyWritableFilesAsTheyAreAndWritesInPlaceInAClosedFold
     EXPECT_EQ(report, expected);
 }
 
-// A run ended from outside leaves its temporary file; the next run to the
-// same target removes it, but not one a running export holds, nor another
-// target's.
+// A run ended from outside, even by SIGKILL, leaves nothing: its file has no
+// name until it takes the target's place. Where the file system gives no
+// unnamed file, such a run leaves a named one; the next run to the same
+// target removes it, but not one a running export holds (locked), nor
+// another target's.
 TEST(ExportFile, TheNextRunRemovesWhatAKilledRunLeftButNotWhatARunningOneHolds) {
     TempDir dir;
     write_file(dir / "a.xls", "alt");
@@ -253,37 +263,61 @@ TEST(ExportFile, TheNextRunRemovesWhatAKilledRunLeftButNotWhatARunningOneHolds) 
     }
     char byte = 0;
     ASSERT_EQ(::read(ready[0], &byte, 1), 1);
+    EXPECT_EQ(dir.file_count(), 2u); // the running export's file has no name
     ::kill(child, SIGKILL);
     ::waitpid(child, nullptr, 0);
     ::close(ready[0]);
     ::close(ready[1]);
-    ASSERT_EQ(dir.file_count(), 3u); // the killed run's temporary file is there
+    ASSERT_EQ(dir.file_count(), 2u);
 
+    write_file(dir / "a.xls.kastrel-0d0e0f.tmp", "halb"); // left by a killed run
+    const int held = ::open((dir / "a.xls.kastrel-1a2b3c.tmp").c_str(), O_RDWR | O_CREAT, 0600);
+    ASSERT_EQ(::flock(held, LOCK_EX), 0); // held by a running one
     {
-        ExportFile running(dir / "a.xls");
-        EXPECT_EQ(dir.file_count(), 3u); // the killed run's file replaced by this run's
         ExportFile next(dir / "a.xls");
+        EXPECT_EQ(dir.file_count(), 3u); // the killed run's file is gone
         next.write_line("neu");
         next.commit();
         EXPECT_EQ(dir.file_count(), 3u); // the running export's file is still there
     }
+    ::close(held);
     EXPECT_EQ(read_file(dir / "a.xls"), "neu\r\n");
     EXPECT_EQ(read_file(dir / "b.xls.kastrel-0a1b2c.tmp"), "anderes Ziel");
-    EXPECT_EQ(dir.file_count(), 2u);
+    EXPECT_EQ(read_file(dir / "a.xls.kastrel-1a2b3c.tmp"), "");
+}
+
+// The target's folder renamed during the run: the file cannot take the
+// target's place, the user is told what went, and nothing is left in either
+// folder.
+TEST(ExportFile, AFolderRenamedDuringTheRunIsSaidAndLeavesNothing) {
+    TempDir dir;
+    std::filesystem::create_directory(dir / "vorher");
+    write_file(dir / "vorher/a.xls", "alt");
+    EXPECT_EQ(failure_of(dir / "vorher/a.xls", "neu", 0,
+                         [&] { std::filesystem::rename(dir / "vorher", dir / "nachher"); }),
+              "vanished, errno " + std::to_string(ENOENT));
+    EXPECT_EQ(read_file(dir / "nachher/a.xls"), "alt");
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir / "nachher"),
+                            std::filesystem::directory_iterator()),
+              1);
+    EXPECT_EQ(dir.file_count(), 1u);
 }
 
 // A long name gets a short temporary name: the target's name with a
-// temporary suffix would be longer than the file system allows.
+// temporary suffix would be longer than the file system allows. The unnamed
+// file takes it just before it takes the target's place.
 TEST(ExportFile, ALongNameGetsAShortTemporaryName) {
     TempDir dir;
     const std::string name = std::string(240, 'm') + ".xls";
-    ExportFile file(dir / name);
-    const auto temporary = std::filesystem::directory_iterator(dir.path())->path().filename();
+    const auto temporary = kastrel::exporter::temporary_name(
+        kastrel::exporter::temporary_stem_beside(dir / name), "0a1b2c");
     EXPECT_LT(temporary.native().size(), 64u);
     EXPECT_EQ(temporary.native().rfind(std::string(24, 'm') + "~", 0), 0u) << temporary;
+    ExportFile file(dir / name);
     file.write_line("neu");
     file.commit();
     EXPECT_EQ(read_file(dir / name), "neu\r\n");
+    EXPECT_EQ(dir.file_count(), 1u);
 }
 
 } // namespace

@@ -13,6 +13,7 @@ import argparse
 import json
 import os
 import shutil
+import signal
 import subprocess
 import sys
 import tempfile
@@ -403,6 +404,10 @@ def expect_folder_unchanged(run, before, what):
     expect(after == before, f"{what}: the folder changed from {before} to {after}")
 
 
+def slow_calls_log(run):
+    return os.path.join(run.desktop.work_dir, "slow_host_calls.log")
+
+
 def slow_export_session(run, app):
     read_single_feature(run, app, "slow host")
 
@@ -425,6 +430,27 @@ def slow_export_session(run, app):
         run.expect_file("langsam.xls", run.expected("hits600_opt4_xy_de"), "slow export")
 
     run.check("slow export not cancelled equals hits600_opt4_xy_de", completes)
+
+    def sigterm_gives_the_run_up_then_ends():
+        before = sorted(os.listdir(run.out))
+        old = run.output("langsam.xls")
+        dialog = app.open_save_dialog()
+        app.enter_file_name("langsam.xls")
+        app.wait_overwrite_question(dialog)
+        run.desktop.key("alt+j")  # "Ja"
+        app.wait_progress()
+        app.process.send_signal(signal.SIGTERM)
+        code = app.wait_exit()
+        expect(code == -signal.SIGTERM, f"Kastrel ended with {code}, not by SIGTERM")
+        expect(run.output("langsam.xls") == old, "the target changed")
+        expect_folder_unchanged(run, before, "SIGTERM during the export")
+        # Given up as by "Abbrechen": the walk's enumerator released, nothing after it.
+        with open(slow_calls_log(run), encoding="utf-8") as log:
+            last = log.read().splitlines()[-1]
+        expect(last == "Enumerator Release", f"the host's last call was {last!r}")
+
+    run.check("SIGTERM during an export over a file: the run gives up, the file stays, "
+              "Kastrel ends by the signal", sigterm_gives_the_run_up_then_ends)
 
 
 def hung_host_session(run, app):
@@ -490,8 +516,8 @@ def main():
                 bolt8_german_session)
         session(run, "bolt circle, English", [run.example("bolt_circle_8.json")], ENGLISH,
                 bolt8_english_session)
-        session(run, "slow host", ["--call-delay-ms", "1", run.example("hits_600.json")],
-                GERMAN, slow_export_session)
+        session(run, "slow host", ["--call-delay-ms", "1", "--call-log", slow_calls_log(run),
+                                   run.example("hits_600.json")], GERMAN, slow_export_session)
         session(run, "hung host", ["--hang-after-calls", "200", run.example("hits_600.json")],
                 GERMAN, hung_host_session)
         session(run, "slow listing", ["--call-delay-ms", "60", run.example("demo.json")],

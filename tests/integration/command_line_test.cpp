@@ -220,4 +220,19 @@ TEST_F(CommandLine, TheHostLostInTheMiddleLeavesTheTargetAndEndsWith5) {
     EXPECT_EQ(dir.file_count(), 1u);
 }
 
+TEST_F(CommandLine, APartProgramClosedInTheMiddleLeavesTheTargetAndEndsWith5) {
+    fakes::SimProcess sim({"--close-program-at-call",
+                           std::to_string(fakes::call_position("hits_600.json", "GetHit(&2,")),
+                           example("hits_600.json")});
+    fakes::write_file(dir / "alt.xls", "vorher");
+    const auto run = kastrel({"--export", target("alt.xls"), "--all"});
+    EXPECT_EQ(run.exit_code, 5);
+    // After the diagnostic line with the bus's own words.
+    EXPECT_TRUE(
+        run.err.ends_with("\n" + fakes::export_program_closed_text(target("alt.xls")) + "\n"))
+        << run.err;
+    EXPECT_EQ(fakes::read_file(dir / "alt.xls"), "vorher");
+    EXPECT_EQ(dir.file_count(), 1u);
+}
+
 } // namespace

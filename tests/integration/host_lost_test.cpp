@@ -36,7 +36,8 @@ using LostHost = FailingFromTheSecondHit;
 
 TEST_P(LostHost, EndsTheExportAtOnceAndLeavesTheTargetUntouched) {
     const auto target = export_over_existing_file();
-    fakes::expect_host_lost_and_target_untouched(view, dir, target);
+    fakes::expect_host_lost_and_target_untouched(view, dir, target,
+                                                 fakes::says_program_closed(GetParam()));
 }
 
 std::string test_name(const ::testing::TestParamInfo<const char*>& info) {
@@ -91,6 +92,31 @@ TEST_F(ThroughTheBus, ALostHostInTheMiddleOfTheListingLeavesTheListEmpty) {
     EXPECT_TRUE(view.entries.empty());
     EXPECT_FALSE(view.is_enabled(app::CommandButton::cmd_schreiben));
     EXPECT_EQ(view.pointers.back(), app::Pointer::Arrow);
+    EXPECT_FALSE(view.ended);
+}
+
+// The part program closed in the stand-in as the export reads its second hit:
+// nothing read after that is real, so the run ends as for a lost host, and
+// says why. So does the listing.
+TEST_F(ThroughTheBus, APartProgramClosedMidExportLeavesTheTargetUntouched) {
+    fakes::SimProcess sim(
+        {"--close-program-at-call",
+         std::to_string(fakes::call_position(fakes::second_hit_program, "GetHit(&2,")),
+         example(fakes::second_hit_program)});
+    const auto target = fakes::export_failing_from_second_hit(form, view, dir);
+    fakes::expect_host_lost_and_target_untouched(view, dir, target, true);
+}
+
+TEST_F(ThroughTheBus, APartProgramClosedMidListingLeavesTheListEmpty) {
+    fakes::SimProcess sim(
+        {"--close-program-at-call",
+         std::to_string(fakes::call_position(program_file, "Command#1 IsFeature")),
+         example(program_file)});
+    form.cmd_lesen_Click();
+    EXPECT_EQ(view.messages, (std::vector<std::string>{
+                                 "Das Teileprogramm wurde in Vormesa geschlossen.\nDie Merkmale "
+                                 "wurden nicht eingelesen; die Liste bleibt leer."}));
+    EXPECT_TRUE(view.entries.empty());
     EXPECT_FALSE(view.ended);
 }
 

@@ -79,13 +79,30 @@ inline std::string export_host_lost_text(const std::string& file) {
            file + "\" ist unverändert.";
 }
 
-// After an export that lost the host: only the host-lost message, the target
-// as it was and nothing left beside it, the window still open.
+// The same when the part program was closed in the host during the export.
+inline std::string export_program_closed_text(const std::string& file) {
+    return "Das Teileprogramm wurde in Vormesa geschlossen.\nDie Ausgabe ist unvollständig und "
+           "wurde nicht gespeichert; die Datei \"" +
+           file + "\" ist unverändert.";
+}
+
+// Whether one of host_lost_codes says the object called was disconnected:
+// CO_E_OBJNOTCONNECTED, RPC_E_DISCONNECTED.
+inline bool says_program_closed(const std::string& code) {
+    return code == "0x800401FD" || code == "0x80010108";
+}
+
+// After an export that lost the host, or whose part program was closed: only
+// that message, the target as it was and nothing left beside it, the window
+// still open.
 inline void expect_host_lost_and_target_untouched(const FakeView& view, const TempDir& dir,
-                                                  const std::filesystem::path& target) {
+                                                  const std::filesystem::path& target,
+                                                  bool program_closed = false) {
     const std::u8string name = target.u8string();
-    EXPECT_EQ(view.messages, (std::vector<std::string>{
-                                 export_host_lost_text(std::string(name.begin(), name.end()))}));
+    const std::string file(name.begin(), name.end());
+    EXPECT_EQ(view.messages,
+              (std::vector<std::string>{program_closed ? export_program_closed_text(file)
+                                                       : export_host_lost_text(file)}));
     EXPECT_EQ(read_file(target), "vorher");
     EXPECT_EQ(dir.file_count(), 1u);
     EXPECT_FALSE(view.ended);

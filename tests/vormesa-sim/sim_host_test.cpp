@@ -214,6 +214,14 @@ TEST_F(SimHostTest, OverridesAndTextValues) {
     EXPECT_EQ(error.description(), "Messpunkt 2 existiert nicht");
 }
 
+// The objects of a replaced or closed part program are disconnected from
+// their clients, as a COM server disconnects a closed document's objects.
+void expect_disconnected(const HostError& error) {
+    EXPECT_TRUE(error.is_link_failure());
+    EXPECT_EQ(error.number(), host_error::disconnected);
+    EXPECT_EQ(error.bus_error(), "ZORVAT.Error.Disconnected");
+}
+
 TEST_F(SimHostTest, ReferencesGoStaleWhenTheProgramChanges) {
     const std::string old_feature = feature(1);
     const std::string old_point = path_of(get_hit(1, 1, 3));
@@ -223,17 +231,13 @@ TEST_F(SimHostTest, ReferencesGoStaleWhenTheProgramChanges) {
     host.open(parse_part_program(program_json, "test.json"));
     for (const auto& call : std::vector<std::function<void()>>{[&] { host.get(old_feature, "ID"); },
                                                                [&] { host.get(old_point, "X"); },
-                                                               [&] { host.next(enumerator); }}) {
-        const HostError error = failure_of(call);
-        EXPECT_EQ(error.number(), host_error::failed);
-        EXPECT_EQ(error.description(), "Objekt existiert nicht mehr");
-    }
+                                                               [&] { host.next(enumerator); }})
+        expect_disconnected(failure_of(call));
     EXPECT_EQ(host.get(feature(1), "ID"), Value(std::string("KRS1")));
 
     host.close();
     EXPECT_EQ(host.get("/ZORVAT/app", "ActivePartProgram"), Value(ObjectRef{"/"}));
-    EXPECT_EQ(failure_of([&] { host.get(feature(1), "ID"); }).description(),
-              "Objekt existiert nicht mehr");
+    expect_disconnected(failure_of([&] { host.get(feature(1), "ID"); }));
 }
 
 TEST_F(SimHostTest, PathsToObjectsThatDoNotExistFail) {

@@ -46,9 +46,10 @@ struct LongRun : KastrelSession {
         return std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - pressed);
     }
     // Starts the stand-in with `server_args`, lists and selects its one
-    // feature and exports it to `target`: the progress window, once it shows.
+    // feature and exports it to `target` (an existing one `overwrite`s): the
+    // progress window, once it shows.
     HWND export_with_progress(const std::vector<std::string>& server_args,
-                              const std::filesystem::path& target) {
+                              const std::filesystem::path& target, bool overwrite = false) {
         start(server_args);
         if (testing::Test::HasFatalFailure())
             return nullptr;
@@ -56,7 +57,7 @@ struct LongRun : KastrelSession {
         if (testing::Test::HasFatalFailure())
             return nullptr;
         SendMessageW(control(Control::List1), LB_SETSEL, TRUE, 0);
-        if (!choose_export_file(target.wstring(), L"", false))
+        if (!choose_export_file(target.wstring(), L"", overwrite))
             return nullptr;
         return wait_for_progress();
     }
@@ -110,6 +111,27 @@ TEST_F(LongRun, AHungHostIsSaidAndEscapeEndsTheRunWithinTheBound) {
     // The call the run walked away from does not keep the program from ending.
     PostMessageW(window_, WM_CLOSE, 0, 0);
     EXPECT_TRUE(app_->wait_for_exit(std::chrono::seconds(5))) << "Kastrel still runs";
+}
+
+// The session ends (log-off, shut-down) during an export over an existing
+// file, as the system tells the window: the run gives up, then the program
+// ends, with the target as it was and nothing beside it.
+TEST_F(LongRun, TheSessionEndingEndsTheRunAndThenTheProgram) {
+    fakes::TempDir dir;
+    const auto target = dir / "alt.xls";
+    fakes::write_file(target, "vorher");
+    HWND window =
+        export_with_progress({"--call-delay-ms", "1", example("hits_600.json")}, target, true);
+    ASSERT_NE(window, nullptr) << "no progress window";
+    DWORD_PTR may_end = FALSE;
+    EXPECT_TRUE(SendMessageTimeoutW(window_, WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF, SMTO_NORMAL,
+                                    5000, &may_end));
+    EXPECT_EQ(may_end, static_cast<DWORD_PTR>(TRUE));
+    SendMessageTimeoutW(window_, WM_ENDSESSION, TRUE, ENDSESSION_LOGOFF, SMTO_NORMAL, 5000,
+                        nullptr);
+    EXPECT_TRUE(app_->wait_for_exit(std::chrono::seconds(5))) << "Kastrel still runs";
+    EXPECT_EQ(fakes::read_file(target), "vorher");
+    EXPECT_EQ(dir.file_count(), 1u);
 }
 
 TEST_F(LongRun, ABusyHostIsWaitedForAndTheFileIsExact) {
