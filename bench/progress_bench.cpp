@@ -5,6 +5,7 @@
 // export; and how long a cancel takes while a host call hangs.
 // Run under dbus-run-session: kastrel_progress_bench VORMESA_SIM
 #include "app/progress_run.h"
+#include "bench/bench_sim.h"
 #include "export/export_run.h"
 #include "host/dbus/dbus_connector.h"
 
@@ -22,10 +23,11 @@
 #include <unistd.h>
 #include <vector>
 
-extern char** environ;
-
 using Clock = std::chrono::steady_clock;
 using namespace kastrel;
+using bench::commands_of;
+using bench::start_sim;
+using bench::stop_sim;
 
 namespace {
 
@@ -77,37 +79,6 @@ std::filesystem::path write_part_program(const std::filesystem::path& folder) {
             << ", -5.0], \"nominal\": [25.0, " << j * 1e-3 << ", -5.0]}";
     out << "]}]}\n";
     return path;
-}
-
-pid_t start_sim(const char* sim, std::vector<std::string> args) {
-    std::vector<char*> argv{const_cast<char*>(sim)};
-    for (std::string& arg : args)
-        argv.push_back(arg.data());
-    argv.push_back(nullptr);
-    pid_t pid = 0;
-    if (posix_spawn(&pid, sim, nullptr, nullptr, argv.data(), environ) != 0)
-        std::exit(2);
-    return pid;
-}
-
-void stop_sim(pid_t pid) {
-    kill(pid, SIGTERM);
-    waitpid(pid, nullptr, 0);
-}
-
-host::Object commands_of(host::HostConnector& connector) {
-    for (int attempt = 0; attempt < 500; ++attempt) {
-        try {
-            return connector.create_object(host::application_class)
-                ->get("ActivePartProgram")
-                .to_object()
-                ->get("Commands")
-                .to_object();
-        } catch (const std::exception&) {
-            std::this_thread::sleep_for(std::chrono::milliseconds(10));
-        }
-    }
-    std::exit(2);
 }
 
 exporter::ExportRequest request() {

@@ -8,6 +8,7 @@
 //   alternating rounds.
 // Run: kastrel_workbook_bench [VORMESA_SIM] (with a stand-in under dbus-run-session)
 #include "bench/bench_host.h"
+#include "bench/bench_sim.h"
 #include "export/export_run.h"
 #include "export/roundness/circle_fit.h"
 #include "host/dbus/dbus_connector.h"
@@ -27,8 +28,6 @@
 #include <thread>
 #include <unistd.h>
 #include <vector>
-
-extern char** environ;
 
 using namespace kastrel;
 using Clock = std::chrono::steady_clock;
@@ -139,27 +138,10 @@ std::filesystem::path write_part_program(const std::filesystem::path& folder, in
 void through_the_bus(const char* sim, const std::filesystem::path& folder) {
     constexpr int hits = 3000;
     const auto program = write_part_program(folder, hits);
-    std::string no_window = "--no-window", file = program.string();
-    char* argv[] = {const_cast<char*>(sim), no_window.data(), file.data(), nullptr};
-    pid_t pid = 0;
-    if (::posix_spawn(&pid, sim, nullptr, nullptr, argv, environ) != 0)
-        std::exit(2);
+    const pid_t sim_pid = bench::start_sim(sim, {"--no-window", program.string()});
     {
         host::dbus::DbusConnector connector;
-        host::Object commands;
-        for (int attempt = 0; attempt < 500 && !commands; ++attempt) {
-            try {
-                commands = connector.create_object(host::application_class)
-                               ->get("ActivePartProgram")
-                               .to_object()
-                               ->get("Commands")
-                               .to_object();
-            } catch (const std::exception&) {
-                std::this_thread::sleep_for(std::chrono::milliseconds(10));
-            }
-        }
-        if (!commands)
-            std::exit(2);
+        const host::Object commands = bench::commands_of(connector);
         auto request = all_of(1, exporter::OutputOption::Option4);
         auto bare = request;
         bare.evaluate_roundness = false;
@@ -187,8 +169,7 @@ void through_the_bus(const char* sim, const std::filesystem::path& folder) {
         std::printf("  with / without evaluation: %.3f (bar 0.98)\n",
                     median(unevaluated) / median(book));
     }
-    ::kill(pid, SIGTERM);
-    ::waitpid(pid, nullptr, 0);
+    bench::stop_sim(sim_pid);
 }
 
 } // namespace

@@ -1,6 +1,7 @@
 #include "common/non_copyable.h"
 #include "export/export_file.h"
 #include "export/temporary_name.h"
+#include "tests/support/file_size_limit.h"
 #include "tests/support/temp_dir.h"
 #include "tests/support/unprivileged_user.h"
 
@@ -19,30 +20,12 @@ using kastrel::exporter::ExportFile;
 using kastrel::exporter::FileError;
 using kastrel::exporter::FileFailure;
 using kastrel::fakes::as_unprivileged_user;
+using kastrel::fakes::FileSizeLimit;
 using kastrel::fakes::read_file;
 using kastrel::fakes::TempDir;
 using kastrel::fakes::write_file;
 
 namespace {
-
-// A file-size limit fails writes the way a full disk does.
-class FileSizeLimit : private kastrel::common::NonCopyable {
-public:
-    explicit FileSizeLimit(rlim_t bytes) : handler_(std::signal(SIGXFSZ, SIG_IGN)) {
-        getrlimit(RLIMIT_FSIZE, &previous_);
-        rlimit limit = previous_;
-        limit.rlim_cur = bytes;
-        setrlimit(RLIMIT_FSIZE, &limit);
-    }
-    ~FileSizeLimit() {
-        setrlimit(RLIMIT_FSIZE, &previous_);
-        std::signal(SIGXFSZ, handler_);
-    }
-
-private:
-    rlimit previous_{};
-    void (*handler_)(int);
-};
 
 // The failure's kind and code as one comparable text; empty when the file
 // was written. With a limit, the disk is "full" from the commit on.

@@ -2,6 +2,7 @@
 #include "export/workbook/workbook_output.h"
 #include "host/feature_listing.h"
 #include "tests/support/export_cases.h"
+#include "tests/support/file_size_limit.h"
 #include "tests/support/sim_connector.h"
 #include "tests/support/temp_dir.h"
 #include "tests/support/unprivileged_user.h"
@@ -9,11 +10,9 @@
 
 #include <clocale>
 #include <cmath>
-#include <csignal>
 #include <cstdio>
 #include <gtest/gtest.h>
 #include <numbers>
-#include <sys/resource.h>
 #include <sys/stat.h>
 
 using namespace kastrel;
@@ -136,8 +135,20 @@ TEST(Workbook, RoundnessSheetHasARowPerWrittenBlockAndAChartPerCircle) {
               "");
 }
 
-// A read-only workbook is refused as a read-only text file is: unchanged,
-// nothing beside it.
+exporter::ExportRequest selecting(const std::string& id) {
+    exporter::ExportRequest request;
+    request.entries = {id};
+    request.selected = {true};
+    return request;
+}
+
+// The file failures below leave "alt.xlsx" as it was, and nothing beside it.
+void expect_only_the_old_target(const fakes::TempDir& dir) {
+    EXPECT_EQ(fakes::read_file(dir / "alt.xlsx"), "alt");
+    EXPECT_EQ(dir.file_count(), 1u);
+}
+
+// A read-only workbook is refused as a read-only text file is.
 TEST(Workbook, AReadOnlyTargetIsRefusedAndKeptAsItWas) {
     fakes::TempDir dir;
     const std::string report = fakes::as_unprivileged_user(dir, [&] {
@@ -146,50 +157,35 @@ TEST(Workbook, AReadOnlyTargetIsRefusedAndKeptAsItWas) {
         fakes::SimConnector host;
         const host::Object program =
             active_program(host, fakes::examples_folder() / "bolt_circle_8.json");
-        exporter::ExportRequest request;
-        request.entries = {"LK1"};
-        request.selected = {true};
-        const ExportResult result = export_to(program, request, dir / "alt.xlsx");
+        const ExportResult result = export_to(program, selecting("LK1"), dir / "alt.xlsx");
         if (result.status != ExportResult::Status::FileFailed ||
             result.file_failure.kind != exporter::FileFailure::Kind::ReadOnly)
             return std::string("not refused as read-only");
         return std::string();
     });
     EXPECT_EQ(report, "");
-    EXPECT_EQ(fakes::read_file(dir / "alt.xlsx"), "alt");
-    EXPECT_EQ(dir.file_count(), 1u);
+    expect_only_the_old_target(dir);
 }
 
 // The library's failure (here: its files cannot grow, as on a full disk) is
-// a file failure; the target is as it was and nothing is left beside it.
+// a file failure.
 TEST(Workbook, TheLibrarysFailureIsAFileFailureAndTheTargetStays) {
     fakes::TempDir dir;
     fakes::write_file(dir / "alt.xlsx", "alt");
     fakes::SimConnector host;
     const host::Object program = active_program(host, fakes::examples_folder() / "hits_600.json");
-    exporter::ExportRequest request;
-    request.entries = {"SCAN1"};
-    request.selected = {true};
     ExportResult result;
     {
-        const auto previous_handler = std::signal(SIGXFSZ, SIG_IGN);
-        rlimit previous{};
-        ::getrlimit(RLIMIT_FSIZE, &previous);
-        rlimit limit = previous;
-        limit.rlim_cur = 4096;
-        ::setrlimit(RLIMIT_FSIZE, &limit);
-        result = export_to(program, request, dir / "alt.xlsx");
-        ::setrlimit(RLIMIT_FSIZE, &previous);
-        std::signal(SIGXFSZ, previous_handler);
+        const fakes::FileSizeLimit full(4096);
+        result = export_to(program, selecting("SCAN1"), dir / "alt.xlsx");
     }
     EXPECT_EQ(result.status, ExportResult::Status::FileFailed);
     EXPECT_EQ(result.file_failure.kind, exporter::FileFailure::Kind::Workbook);
-    EXPECT_EQ(fakes::read_file(dir / "alt.xlsx"), "alt");
-    EXPECT_EQ(dir.file_count(), 1u);
+    expect_only_the_old_target(dir);
 }
 
-// Past the sheet's last row the run ends as a file failure; the target is
-// as it was and nothing of the workbook is left.
+// Past the sheet's last row the run ends as a file failure, nothing of the
+// workbook left.
 TEST(Workbook, MoreRowsThanASheetHoldsIsAFileFailure) {
     fakes::TempDir dir;
     fakes::write_file(dir / "alt.xlsx", "alt");
@@ -205,8 +201,7 @@ TEST(Workbook, MoreRowsThanASheetHoldsIsAFileFailure) {
     } catch (const exporter::FileError& error) {
         EXPECT_EQ(error.failure().kind, exporter::FileFailure::Kind::TooManyRows);
     }
-    EXPECT_EQ(fakes::read_file(dir / "alt.xlsx"), "alt");
-    EXPECT_EQ(dir.file_count(), 1u);
+    expect_only_the_old_target(dir);
 }
 
 } // namespace
