@@ -1,5 +1,6 @@
 #include "export/held_file.h"
 #include "export/temporary_name.h"
+#include "export/unnamed_file.h"
 
 #include <cerrno>
 #include <fcntl.h>
@@ -36,17 +37,6 @@ bool names_file(int folder, const char* name, int fd) {
     struct stat by_handle {};
     return ::fstatat(folder, name, &by_name, 0) == 0 && ::fstat(fd, &by_handle) == 0 &&
            by_name.st_dev == by_handle.st_dev && by_name.st_ino == by_handle.st_ino;
-}
-
-// The file systems that give no unnamed file say so with one of these.
-bool refuses_unnamed(int error) {
-    return error == EOPNOTSUPP || error == EISDIR || error == EINVAL;
-}
-
-// An unnamed file is given its name through /proc: by its descriptor alone
-// (AT_EMPTY_PATH) that needs a privilege.
-std::string by_descriptor(int fd) {
-    return "/proc/self/fd/" + std::to_string(fd);
 }
 
 // Writes all of `bytes`; the errno of the failure, or 0.

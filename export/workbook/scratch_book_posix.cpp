@@ -1,3 +1,4 @@
+#include "export/unnamed_file.h"
 #include "export/workbook/scratch_book.h"
 
 #include <array>
@@ -19,7 +20,7 @@ namespace {
 // has it, otherwise a file whose name is removed as soon as it is made.
 int unnamed_file(const std::string& folder) {
     const int fd = ::open(folder.c_str(), O_TMPFILE | O_RDWR | O_CLOEXEC, 0600);
-    if (fd >= 0 || (errno != EOPNOTSUPP && errno != EISDIR && errno != EINVAL))
+    if (fd >= 0 || !refuses_unnamed(errno))
         return fd;
     std::string name = folder + "/kastrel-XXXXXX";
     const int named = ::mkostemp(name.data(), O_CLOEXEC);
@@ -40,7 +41,7 @@ ScratchBook::ScratchBook() {
     if (fd < 0)
         fail(errno, temporary);
     handle_ = fd;
-    path_ = "/proc/self/fd/" + std::to_string(fd);
+    path_ = by_descriptor(fd);
 }
 
 ScratchBook::~ScratchBook() {
