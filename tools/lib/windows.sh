@@ -15,11 +15,18 @@ windows_build() {
     cmake --build "$build" -j "$(($(nproc) < 2 ? $(nproc) : 2))" --target "$@"
 }
 
-# Debian's wine64 brings no plain "wine" command.
+# Debian's wine64 brings no plain "wine" command. Sourced after the script
+# has installed Wine, so a missing one is a fault worth saying.
 wine=/usr/lib/wine/wine64
-[ -x "$wine" ] || wine=$(command -v wine)
+[ -x "$wine" ] || wine=$(command -v wine) || {
+    echo "Wine is not installed (Debian package wine64)" >&2
+    return 1
+}
 wineserver=/usr/lib/wine/wineserver
-[ -x "$wineserver" ] || wineserver=$(command -v wineserver)
+[ -x "$wineserver" ] || wineserver=$(command -v wineserver) || {
+    echo "Wine's server is not installed (Debian package wine64)" >&2
+    return 1
+}
 export WINEARCH=win64
 export WINEDEBUG=-all
 export WINEDLLOVERRIDES="mscoree=;mshtml="
