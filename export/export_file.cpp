@@ -88,6 +88,10 @@ void ExportFile::write_line(std::string_view line) {
     if (failed_)
         throw *failed_;
     pending_.append(line);
+    end_line();
+}
+
+void ExportFile::end_line() {
     pending_.append("\r\n");
     if (pending_.size() >= buffer_size)
         flush();

@@ -28,12 +28,21 @@ public:
 
     // Throws FileError when the line cannot be written.
     void write_line(std::string_view line);
+    // The same for a line that `append(std::string&)` adds to the file's
+    // buffer itself, saving the copy of a line of its own.
+    template <typename Append> void write_line_with(Append&& append) {
+        if (failed_)
+            throw *failed_;
+        append(pending_);
+        end_line();
+    }
     // Bytes as they are, without a line end (a workbook's content).
     void write_bytes(std::string_view bytes);
     // Puts the written file in place of the target; throws FileError.
     void commit();
 
 private:
+    void end_line();
     void flush();
 
     std::filesystem::path target_;

@@ -29,14 +29,8 @@ public:
         return computed(value) ? number(Field::Kind::General, texts_.general(*value))
                                : Field(Field::Kind::General);
     }
-    // A number field from a text made by `kind`'s rule: its value is the
-    // number the text shows, read back by the rules that wrote it.
-    Field number(Field::Kind kind, std::string text) const {
-        Field field(kind, std::move(text));
-        if (!field.text.empty())
-            field.value = texts_.parse(field.text).value_or(0.0);
-        return field;
-    }
+    // A number field from a text made by `kind`'s rule.
+    Field number(Field::Kind kind, std::string text) const { return Field(kind, std::move(text)); }
     // Whether the value is there and finite; counts it when it is there but not finite.
     bool computed(std::optional<double> value) {
         if (!value)

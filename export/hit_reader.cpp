@@ -9,20 +9,29 @@ namespace {
 constexpr std::int32_t actual_kind = 3;
 constexpr std::int32_t nominal_kind = 2;
 
-// The six GetHit arguments; one set serves all six calls of a hit, with the
-// by-reference values set afresh before each call.
+// The six GetHit arguments; one set serves all six calls of a hit. The
+// by-reference values are as they were set before each call: a host may
+// have written into them. Each is set again only when it differs, which
+// costs less than setting it.
 class GetHitArguments {
 public:
     explicit GetHitArguments(double hit_number) : hit_number_(hit_number) {}
 
     std::span<host::Argument> for_data_kind(std::int32_t data_kind) {
-        args_[0].value = host::Variant(hit_number_);
-        args_[2].value = host::Variant(data_kind);
-        args_[4].value = host::Variant(std::string());
+        set(args_[0].value, hit_number_);
+        set(args_[2].value, data_kind);
+        if (const auto* text = std::get_if<std::string>(&args_[4].value.raw());
+            !text || !text->empty())
+            args_[4].value = host::Variant(std::string());
         return args_;
     }
 
 private:
+    template <typename T> static void set(host::Variant& slot, T value) {
+        if (const T* held = std::get_if<T>(&slot.raw()); !held || *held != value)
+            slot = host::Variant(value);
+    }
+
     double hit_number_;
     std::array<host::Argument, 6> args_{{
         {host::Variant(0.0), true},

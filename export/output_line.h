@@ -8,10 +8,11 @@
 
 namespace kastrel::exporter {
 
-// One field of an output line: its text as the text file has it, and for a
-// number the value that text shows (the rounded value, not the host's) and
-// the pattern that made it. Both writers take the field from here: the text
-// file joins the texts, the workbook places the values.
+// One field of an output line: its text as the text file has it and, for a
+// number, the pattern that made it. Both writers take the field from here:
+// the text file joins the texts; the workbook reads each number back from its
+// text, so that a cell holds exactly the rounded value the text file shows
+// (not the host's), and only the workbook pays for reading it.
 struct Field {
     enum class Kind {
         Text,          // a title or label
@@ -20,12 +21,10 @@ struct Field {
         General,       // general number text
     };
     Field() = default;
-    explicit Field(Kind kind_, std::string text_ = {}, double value_ = 0)
-        : kind(kind_), text(std::move(text_)), value(value_) {}
+    explicit Field(Kind kind_, std::string text_ = {}) : kind(kind_), text(std::move(text_)) {}
 
     Kind kind = Kind::Text;
     std::string text; // empty: the field has nothing in it
-    double value = 0; // for a number: exactly the number `text` shows
 
     bool is_number() const noexcept { return kind != Kind::Text && !text.empty(); }
 };

@@ -14,15 +14,12 @@ public:
     explicit TextOutput(ExportFile& file) : file_(file) {}
 
     void write_line(const OutputLine& line) override {
-        text_.clear();
-        line.append_text_to(text_);
-        file_.write_line(text_);
+        file_.write_line_with([&line](std::string& out) { line.append_text_to(out); });
     }
     void commit() override { file_.commit(); }
 
 private:
     ExportFile& file_;
-    std::string text_; // reused: one allocation for the whole run
 };
 
 } // namespace kastrel::exporter

@@ -123,7 +123,7 @@ std::string Variant::to_text(const NumberTexts& numbers) const {
     type_mismatch();
 }
 
-Object Variant::to_object() const {
+Object Variant::to_object() const& {
     switch (kind()) {
     case Kind::Empty:
     case Kind::Null:
@@ -133,6 +133,12 @@ Object Variant::to_object() const {
     default:
         throw AutomationError(ErrorKind::ObjectRequired);
     }
+}
+
+Object Variant::to_object() && {
+    if (kind() == Kind::ObjectRef)
+        return std::move(std::get<Object>(value_));
+    return static_cast<const Variant&>(*this).to_object();
 }
 
 const char* kind_name(Variant::Kind kind) {

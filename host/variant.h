@@ -37,7 +37,8 @@ public:
     double to_double(const NumberTexts& numbers) const;
     // Empty is ""; a number gives its general number text ("1,5", "1E+20").
     std::string to_text(const NumberTexts& numbers) const;
-    Object to_object() const; // empty gives no object
+    Object to_object() const&; // empty gives no object
+    Object to_object() &&;     // the same, taking the reference over
 
     // Only meaningful for Kind::Boolean etc.; used by backends that encode values.
     const auto& raw() const noexcept { return value_; }

@@ -10,8 +10,9 @@ constexpr double standard_width = 8.43;
 
 } // namespace
 
-PointsSheet::PointsSheet(WorkbookFile& workbook)
-    : sheet_(workbook.add_sheet("Messpunkte")), four_decimals_(workbook.number_format("0.0000")),
+PointsSheet::PointsSheet(WorkbookFile& workbook, const host::NumberTexts& numbers)
+    : numbers_(numbers), sheet_(workbook.add_sheet("Messpunkte")),
+      four_decimals_(workbook.number_format("0.0000")),
       three_decimals_(workbook.number_format("0.000")) {}
 
 void PointsSheet::write(const OutputLine& line) {
@@ -28,7 +29,8 @@ void PointsSheet::write(const OutputLine& line) {
             lxw_format* format = field.kind == Field::Kind::FourDecimals    ? four_decimals_
                                  : field.kind == Field::Kind::ThreeDecimals ? three_decimals_
                                                                             : nullptr;
-            check(worksheet_write_number(sheet_, row_, column, field.value, format));
+            const double value = numbers_.parse(field.text).value_or(0.0);
+            check(worksheet_write_number(sheet_, row_, column, value, format));
         } else if (!field.text.empty()) {
             check(worksheet_write_string(sheet_, row_, column, field.text.c_str(), nullptr));
         }

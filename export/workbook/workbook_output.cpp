@@ -39,7 +39,8 @@ std::optional<PlanePoint> in_plane(const PlaneSwitches& planes, const HitCoordin
 } // namespace
 
 WorkbookOutput::WorkbookOutput(ExportFile& file, const ExportRequest& request)
-    : file_(file), request_(request), workbook_(scratch_, request.creator), points_(workbook_) {
+    : file_(file), request_(request), numbers_(request.decimal_separator),
+      workbook_(scratch_, request.creator), points_(workbook_, numbers_) {
     if (request.evaluate_roundness)
         roundness_.emplace(workbook_, plane_name(request.planes));
 }
@@ -66,7 +67,7 @@ void WorkbookOutput::commit() {
         const CNumbers::Scope c(c_numbers_);
         points_.finish(request_.option == OutputOption::Option4);
         if (roundness_)
-            roundness_->write(blocks_, host::NumberTexts(request_.decimal_separator));
+            roundness_->write(blocks_, numbers_);
         workbook_.close();
     }
     scratch_.read([this](std::string_view bytes) { file_.write_bytes(bytes); });

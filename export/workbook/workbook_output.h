@@ -33,6 +33,7 @@ public:
 private:
     ExportFile& file_;
     const ExportRequest& request_;
+    host::NumberTexts numbers_; // the request's, as the run wrote the fields
     CNumbers c_numbers_;
     ScratchBook scratch_;
     WorkbookFile workbook_;
