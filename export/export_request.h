@@ -46,6 +46,9 @@ struct ExportRequest {
     // Whether a workbook evaluates the features on its roundness sheets:
     // always in the program; off only to measure what the evaluation costs.
     bool evaluate_roundness = true;
+    // Whether it also evaluates where each bore should be (from the hits'
+    // nominal points): likewise off only to measure its cost.
+    bool evaluate_position = true;
 };
 
 struct ExportResult {

@@ -15,6 +15,9 @@ struct FeatureBlock {
     std::string id;
     std::optional<double> theo_diam;
     std::vector<PlanePoint> points;
+    // One per point: the same hit's nominal coordinates in the plane, where
+    // both were read.
+    std::vector<std::optional<PlanePoint>> nominals;
 };
 
 } // namespace kastrel::exporter

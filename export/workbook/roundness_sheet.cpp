@@ -10,13 +10,12 @@
 namespace kastrel::exporter {
 namespace {
 
-constexpr std::array<const char*, 9> titles = {"Merkmal",         "Ebene",      "Punkte",
-                                               "Mitte 1",         "Mitte 2",    "Durchmesser",
-                                               "Nenndurchmesser", "Abweichung", "Rundheit"};
-constexpr std::array<double, 9> column_widths = {14, 7, 8, 12, 12, 13, 17, 12, 11};
+constexpr std::array<double, roundness_columns> column_widths = {14, 7,  8,  12, 12, 13, 17,
+                                                                 12, 11, 13, 13, 11, 11, 10};
 
-// The charts stand to the right of the table, one below the other.
-constexpr lxw_col_t chart_column = 10;
+// The charts stand to the right of the table, one below the other, after
+// an empty column.
+constexpr lxw_col_t chart_column = roundness_columns + 1;
 constexpr lxw_row_t rows_per_chart = 23;
 // Chart size in pixels: the plot area, between the title above and the
 // margins, comes out square in Excel and LibreOffice alike.
@@ -51,11 +50,6 @@ std::string magnification_text(double magnification) {
         return std::to_string(std::llround(magnification)) + ":1";
     return "1:" + std::to_string(std::llround(1 / magnification));
 }
-
-struct Evaluated {
-    const FeatureBlock* block;
-    std::optional<CircleFit> circle;
-};
 
 // Where one plot's lines stand on "Diagrammdaten".
 struct PlotRows {
@@ -99,44 +93,35 @@ void scale_only(lxw_chart_axis* axis, double extent) {
 
 } // namespace
 
-RoundnessSheets::RoundnessSheets(WorkbookFile& workbook, std::string plane)
-    : workbook_(workbook), plane_(std::move(plane)), table_(workbook.add_sheet("Rundheit")),
+RoundnessSheets::RoundnessSheets(WorkbookFile& workbook)
+    : workbook_(workbook), table_(workbook.add_sheet("Rundheit")),
       data_(workbook.add_sheet("Diagrammdaten")) {}
 
-void RoundnessSheets::write(const std::vector<FeatureBlock>& blocks,
+void RoundnessSheets::write(const std::vector<RoundnessRow>& rows,
                             const host::NumberTexts& numbers) {
     lxw_format* bold = workbook_.bold_format();
     lxw_format* four = workbook_.number_format("0.0000");
     check(worksheet_set_row(table_, 0, row_height, nullptr));
-    for (lxw_col_t col = 0; col < titles.size(); ++col) {
-        write_text(table_, 0, col, titles[col], bold);
+    for (lxw_col_t col = 0; col < roundness_columns; ++col) {
+        write_text(table_, 0, col, roundness_titles[col], bold);
         check(worksheet_set_column(table_, col, col, column_widths[col], nullptr));
     }
     check(worksheet_set_column(table_, chart_column, chart_column + chart_columns - 1, column_width,
                                nullptr));
     worksheet_freeze_panes(table_, 1, 0);
-    if (plane_.empty())
-        return; // no plane: nothing to evaluate
+    if (rows.empty())
+        return;
 
-    std::vector<Evaluated> evaluated;
-    evaluated.reserve(blocks.size());
     lxw_row_t row = 1;
-    for (const FeatureBlock& block : blocks) {
-        const Evaluated& e = evaluated.emplace_back(Evaluated{&block, fit_circle(block.points)});
+    for (const RoundnessRow& evaluated : rows) {
         check(worksheet_set_row(table_, row, row_height, nullptr));
-        write_text(table_, row, 0, block.id);
-        write_text(table_, row, 1, plane_);
-        write_number(table_, row, 2, static_cast<double>(block.points.size()), nullptr);
-        if (e.circle) {
-            const double diameter = 2 * e.circle->radius;
-            write_number(table_, row, 3, e.circle->centre.first, four);
-            write_number(table_, row, 4, e.circle->centre.second, four);
-            write_number(table_, row, 5, diameter, four);
-            if (block.theo_diam) {
-                write_number(table_, row, 6, *block.theo_diam, four);
-                write_number(table_, row, 7, diameter - *block.theo_diam, four);
-            }
-            write_number(table_, row, 8, e.circle->roundness(), four);
+        for (lxw_col_t col = 0; col < roundness_columns; ++col) {
+            const RoundnessCell cell = evaluated.cell(col);
+            if (const auto* text = std::get_if<std::string>(&cell))
+                write_text(table_, row, col, *text);
+            else if (const auto* number = std::get_if<double>(&cell))
+                // The count as it is, the lengths with four decimals.
+                write_number(table_, row, col, *number, col == 2 ? nullptr : four);
         }
         ++row;
     }
@@ -145,16 +130,16 @@ void RoundnessSheets::write(const std::vector<FeatureBlock>& blocks,
     std::size_t charts = 0;
     lxw_row_t data_row = 0;
     std::size_t circles = 0;
-    for (const Evaluated& e : evaluated) {
-        if (!e.circle)
+    for (const RoundnessRow& plotted : rows) {
+        if (!plotted.circle)
             continue;
         if (++circles > max_charts)
             continue;
-        PlotRows rows{data_row + 2, polar_plot(*e.circle, e.block->points)};
-        write_text(data_, data_row, 0, e.block->id, bold);
+        PlotRows plot_rows{data_row + 2, polar_plot(*plotted.circle, plotted.hits)};
+        write_text(data_, data_row, 0, plotted.id, bold);
         for (lxw_col_t col = 0; col < plot_titles.size(); ++col)
             write_text(data_, data_row + 1, col, plot_titles[col]);
-        const PolarPlot& plot = rows.plot;
+        const PolarPlot& plot = plot_rows.plot;
         const std::array<const std::vector<PlanePoint>*, 4> lines = {&plot.form, &plot.circle,
                                                                      &plot.inner, &plot.outer};
         std::size_t length = 0;
@@ -163,7 +148,7 @@ void RoundnessSheets::write(const std::vector<FeatureBlock>& blocks,
         for (std::size_t k = 0; k < length; ++k)
             for (std::size_t l = 0; l < lines.size(); ++l)
                 if (k < lines[l]->size()) {
-                    const auto r = static_cast<lxw_row_t>(rows.first + k);
+                    const auto r = static_cast<lxw_row_t>(plot_rows.first + k);
                     const auto x = static_cast<lxw_col_t>(2 * l);
                     write_number(data_, r, x, (*lines[l])[k].first, nullptr);
                     write_number(data_, r, x + 1, (*lines[l])[k].second, nullptr);
@@ -173,7 +158,7 @@ void RoundnessSheets::write(const std::vector<FeatureBlock>& blocks,
         if (!chart)
             check(LXW_ERROR_MEMORY_MALLOC_FAILED);
         const std::string title =
-            e.block->id + " – Rundheit " + numbers.four_decimals(e.circle->roundness()) +
+            plotted.id + " – Rundheit " + numbers.four_decimals(plotted.circle->roundness()) +
             " mm (Vergrößerung " + magnification_text(plot.magnification) + ")";
         chart_title_set_name(chart, title.c_str());
         lxw_chart_font title_font{};
@@ -185,22 +170,22 @@ void RoundnessSheets::write(const std::vector<FeatureBlock>& blocks,
         scale_only(chart->y_axis, plot.extent);
 
         const auto last = [&](const std::vector<PlanePoint>& line) {
-            return static_cast<lxw_row_t>(rows.first + line.size() - 1);
+            return static_cast<lxw_row_t>(plot_rows.first + line.size() - 1);
         };
         lxw_chart_line zone{};
         zone.color = 0xC00000;
         zone.width = 0.5;
         zone.dash_type = LXW_CHART_LINE_DASH_DASH;
-        add_line(chart, rows.first, last(plot.inner), inner_x, "Innen", zone);
-        add_line(chart, rows.first, last(plot.outer), outer_x, "Außen", zone);
+        add_line(chart, plot_rows.first, last(plot.inner), inner_x, "Innen", zone);
+        add_line(chart, plot_rows.first, last(plot.outer), outer_x, "Außen", zone);
         lxw_chart_line reference{};
         reference.color = 0x808080;
         reference.width = 0.75;
-        add_line(chart, rows.first, last(plot.circle), circle_x, "Kreis", reference);
+        add_line(chart, plot_rows.first, last(plot.circle), circle_x, "Kreis", reference);
         lxw_chart_line form{};
         form.color = 0x1F4E79;
         form.width = 1.75;
-        add_line(chart, rows.first, last(plot.form), form_x, "Form", form);
+        add_line(chart, plot_rows.first, last(plot.form), form_x, "Form", form);
 
         lxw_chart_options placement{};
         placement.x_scale = chart_width / default_chart_width;
@@ -209,7 +194,7 @@ void RoundnessSheets::write(const std::vector<FeatureBlock>& blocks,
                                          static_cast<lxw_row_t>(charts * rows_per_chart) + 1,
                                          chart_column, chart, &placement));
         ++charts;
-        data_row = static_cast<lxw_row_t>(rows.first + length + 1);
+        data_row = static_cast<lxw_row_t>(plot_rows.first + length + 1);
     }
     const lxw_row_t note = row + 1;
     const lxw_row_t last_chart_row = static_cast<lxw_row_t>(charts * rows_per_chart) + 1;

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "export/roundness/feature_block.h"
+#include "export/roundness/roundness_row.h"
 #include "export/workbook/workbook_file.h"
 #include "host/number_text.h"
 
@@ -9,24 +9,21 @@
 
 namespace kastrel::exporter {
 
-// The sheets "Rundheit" (one row per feature block: its least-squares circle,
-// diameter and roundness, and a polar plot of its form beside the table for
-// the first ones) and "Diagrammdaten" (the plots' coordinates). Both sheets
-// are made when the workbook is begun, so that they follow "Messpunkte";
+// The sheets "Rundheit" (one row per evaluated feature block, A..N, and a
+// polar plot of its form beside the table for the first ones) and "Diagrammdaten" (the plots'
+// coordinates). Both sheets are made when the workbook is begun, so that they follow "Messpunkte";
 // write() fills them once the run is over.
 class RoundnessSheets {
 public:
     static constexpr std::size_t max_charts = 50;
 
-    // `plane`: "XY", "XZ" or "YZ" for the plane switch that is on; empty for none.
-    RoundnessSheets(WorkbookFile& workbook, std::string plane);
+    explicit RoundnessSheets(WorkbookFile& workbook);
 
     // `numbers` words the numbers in the charts' titles. Throws FileError.
-    void write(const std::vector<FeatureBlock>& blocks, const host::NumberTexts& numbers);
+    void write(const std::vector<RoundnessRow>& rows, const host::NumberTexts& numbers);
 
 private:
     WorkbookFile& workbook_;
-    std::string plane_;
     lxw_worksheet* table_;
     lxw_worksheet* data_;
 };

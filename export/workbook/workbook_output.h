@@ -3,7 +3,7 @@
 #include "common/non_copyable.h"
 #include "export/export_file.h"
 #include "export/export_request.h"
-#include "export/roundness/feature_block.h"
+#include "export/roundness/feature_blocks.h"
 #include "export/run_output.h"
 #include "export/workbook/c_numbers.h"
 #include "export/workbook/points_sheet.h"
@@ -12,7 +12,6 @@
 #include "export/workbook/workbook_file.h"
 
 #include <optional>
-#include <vector>
 
 namespace kastrel::exporter {
 
@@ -39,7 +38,7 @@ private:
     WorkbookFile workbook_;
     PointsSheet points_;
     std::optional<RoundnessSheets> roundness_;
-    std::vector<FeatureBlock> blocks_;
+    std::optional<FeatureBlocks> blocks_;
 };
 
 } // namespace kastrel::exporter

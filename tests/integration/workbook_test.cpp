@@ -75,7 +75,8 @@ TEST(Workbook, EveryExpectedExportHasTheTextFilesFieldsAsCells) {
 
 // A feature with 12 hits in three lobes (r = 10 + 0.05 cos 3t) in the XZ
 // plane, written twice; one whose TheoDiam cannot be read; one with two hits;
-// one with three hits of which one has an unread coordinate.
+// one with three hits of which one has an unread coordinate. Every hit's
+// nominal is the origin, as a host that gives the feature's nominal centre.
 std::string roundness_program() {
     std::string lobed;
     std::string plain;
@@ -112,11 +113,11 @@ TEST(Workbook, RoundnessSheetHasARowPerWrittenBlockAndAChartPerCircle) {
     fakes::write_file(dir / "rund.json", roundness_program());
     fakes::write_file(dir / "expected.json", R"json({
         "rows": [
-            ["KRS1", "XZ", 12, 30, -20, 20, 20, 0, 0.1],
-            ["KRS1", "XZ", 12, 30, -20, 20, 20, 0, 0.1],
-            ["KRS2", "XZ", 12, 0, 0, 10, null, null, 0],
-            ["KRS3", "XZ", 2, null, null, null, null, null, null],
-            ["KRS4", "XZ", 2, null, null, null, null, null, null]],
+            ["KRS1", "XZ", 12, 30, -20, 20, 20, 0, 0.1, 0, 0, 30, -20, 72.111025509],
+            ["KRS1", "XZ", 12, 30, -20, 20, 20, 0, 0.1, 0, 0, 30, -20, 72.111025509],
+            ["KRS2", "XZ", 12, 0, 0, 10, null, null, 0, 0, 0, 0, 0, 0],
+            ["KRS3", "XZ", 2, null, null, null, null, null, null, null, null, null, null, null],
+            ["KRS4", "XZ", 2, null, null, null, null, null, null, null, null, null, null, null]],
         "charts": [
             "KRS1 – Rundheit 0,1000 mm (Vergrößerung 50:1)",
             "KRS1 – Rundheit 0,1000 mm (Vergrößerung 50:1)",

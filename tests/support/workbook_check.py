@@ -11,7 +11,7 @@
       Both hold the same sheets, cells (values and number formats) and charts.
 
   workbook_check.py roundness WORKBOOK.xlsx EXPECTED.json
-      The sheet "Rundheit" against {"rows": [[A, B, C, D..I]], "charts":
+      The sheet "Rundheit" against {"rows": [[A, B, C, D..N]], "charts":
       [title, ...]}: null for an empty cell, numbers within 1e-6, and the
       sheet names and order.
 
@@ -101,10 +101,13 @@ def check_roundness(workbook_path, expected_path, problems):
         problems.append(f"sheets {book.sheetnames}")
     sheet = book["Rundheit"]
     titles = ["Merkmal", "Ebene", "Punkte", "Mitte 1", "Mitte 2", "Durchmesser",
-              "Nenndurchmesser", "Abweichung", "Rundheit"]
-    if [c.value for c in sheet[1]][:9] != titles:
+              "Nenndurchmesser", "Abweichung", "Rundheit", "Soll Mitte 1", "Soll Mitte 2",
+              "Versatz 1", "Versatz 2", "Position"]
+    if [c.value for c in sheet[1]][:len(titles)] != titles:
         problems.append(f"titles {[c.value for c in sheet[1]]}")
     for row, want in enumerate(expected["rows"], start=2):
+        if len(want) != len(titles):
+            problems.append(f"expected row {row}: {len(want)} cells, wanted {len(titles)}")
         for column, value in enumerate(want, start=1):
             cell = sheet.cell(row=row, column=column)
             where = f"Rundheit {cell.coordinate}"
@@ -119,7 +122,7 @@ def check_roundness(workbook_path, expected_path, problems):
             elif column >= 4 and cell.number_format != "0.0000":
                 problems.append(f"{where}: format {cell.number_format!r}")
     after = len(expected["rows"]) + 2
-    if any(c.value is not None for c in sheet[after][:9]):
+    if any(c.value is not None for c in sheet[after][:len(titles)]):
         problems.append(f"Rundheit row {after}: more rows than expected")
     if chart_titles(workbook_path) != expected["charts"]:
         problems.append(f"charts {chart_titles(workbook_path)}, wanted {expected['charts']}")
