@@ -13,6 +13,9 @@ import time
 
 POLL_SECONDS = 0.03
 DEFAULT_TIMEOUT = 10.0
+# A program's first window: a cold start (a fresh machine's font caches, the
+# sanitizers, a busy CI machine) takes far longer than a change of state.
+STARTUP_TIMEOUT = 60.0
 
 
 class WaitTimeout(Exception):

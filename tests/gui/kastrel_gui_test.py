@@ -24,7 +24,7 @@ import traceback
 sys.dont_write_bytecode = True
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 
-from desktop import Desktop, WaitTimeout, require_tools, wait_for  # noqa: E402
+from desktop import STARTUP_TIMEOUT, Desktop, WaitTimeout, require_tools, wait_for  # noqa: E402
 from kastrel_window import SAVE_DIALOG, KastrelApp, control_rect  # noqa: E402
 
 HOST_BUS_NAME = "ZORVAT.Application"
@@ -122,10 +122,11 @@ class StandIn:
         self.desktop = run.desktop
         self.process = self.desktop.start("vormesa-sim", [run.sim, *args])
         wait_for(f"{HOST_BUS_NAME} owned by the started vormesa-sim",
-                 lambda: self.desktop.bus_name_owner(HOST_BUS_NAME) == self.process.pid)
+                 lambda: self.desktop.bus_name_owner(HOST_BUS_NAME) == self.process.pid,
+                 STARTUP_TIMEOUT)
         if "--no-window" not in args:
             window = self.desktop.wait_window("Vormesa main window", "^Vormesa",
-                                              self.process.pid)
+                                              self.process.pid, STARTUP_TIMEOUT)
             self.desktop.move(window, 640, 0)
 
     def close(self):

@@ -4,7 +4,7 @@ The rectangles restate the window's layout (app/frm_points_form.cpp)
 deliberately: a control that moved would be missed here, as by a user's habit.
 """
 
-from desktop import wait_for
+from desktop import STARTUP_TIMEOUT, wait_for
 
 TWIPS_PER_PIXEL = 15
 CLIENT_SIZE = (534, 428)
@@ -61,7 +61,8 @@ class KastrelApp:
         self.process = desktop.start(
             "kastrel " + locale, [binary],
             env_overrides={"LC_ALL": locale, "LANG": locale}, cwd=work_dir)
-        self.window = desktop.wait_window("Kastrel main window", MAIN_WINDOW, self.process.pid)
+        self.window = desktop.wait_window("Kastrel main window", MAIN_WINDOW, self.process.pid,
+                                          timeout=STARTUP_TIMEOUT)
         self.origin = desktop.geometry(self.window)[:2]
         self.rows = []
 
