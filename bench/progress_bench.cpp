@@ -4,7 +4,7 @@
 // interval between pumps (where the window paints) during the 3,000-hit
 // export; and how long a cancel takes while a host call hangs.
 // Run under dbus-run-session: kastrel_progress_bench VORMESA_SIM
-#include "app/progress_run.h"
+#include "app/run/progress_run.h"
 #include "bench/bench_sim.h"
 #include "export/export_run.h"
 #include "host/dbus/dbus_connector.h"

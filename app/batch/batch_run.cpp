@@ -1,9 +1,9 @@
 #include "app/batch/batch_run.h"
 
 #include "app/batch/command_line.h"
-#include "app/diagnostic_log.h"
-#include "app/messages.h"
-#include "app/part_program_steps.h"
+#include "app/run/part_program_steps.h"
+#include "app/system/diagnostic_log.h"
+#include "app/texts/messages.h"
 
 #include <optional>
 

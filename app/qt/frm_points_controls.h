@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/frm_points_form.h"
+#include "app/form/frm_points_form.h"
 
 #include <array>
 

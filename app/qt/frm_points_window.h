@@ -1,10 +1,10 @@
 #pragma once
 
-#include "app/ending_progress_view.h"
-#include "app/form_window.h"
+#include "app/form/form_window.h"
 #include "app/qt/dialogs.h"
 #include "app/qt/frm_points_controls.h"
 #include "app/qt/progress_dialog.h"
+#include "app/run/ending_progress_view.h"
 
 #include <QFont>
 #include <QWidget>

@@ -1,12 +1,12 @@
 #include "app/batch/batch_run.h"
 #include "app/batch/stream_console.h"
-#include "app/frm_points.h"
-#include "app/messages.h"
-#include "app/posix/end_signals.h"
-#include "app/program_identity.h"
+#include "app/main_window/frm_points.h"
 #include "app/qt/frm_points_window.h"
 #include "app/qt/kastrel_icon.h"
 #include "app/qt/regional.h"
+#include "app/system/posix/end_signals.h"
+#include "app/texts/messages.h"
+#include "app/texts/program_identity.h"
 #include "host/dbus/dbus_connector.h"
 
 #include <QApplication>

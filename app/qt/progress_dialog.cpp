@@ -1,6 +1,6 @@
 #include "app/qt/progress_dialog.h"
 
-#include "app/program_identity.h"
+#include "app/texts/program_identity.h"
 
 #include <QApplication>
 #include <QDialog>

@@ -1,6 +1,6 @@
 #include "app/qt/qt_dialogs.h"
 
-#include "app/program_identity.h"
+#include "app/texts/program_identity.h"
 
 #include <QFileDialog>
 #include <QIcon>

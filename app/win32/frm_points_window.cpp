@@ -1,10 +1,10 @@
 #include "app/win32/frm_points_window.h"
 
+#include "app/system/windows_regional.h"
 #include "app/win32/dpi.h"
 #include "app/win32/frm_points_layout.h"
 #include "app/win32/resource_ids.h"
 #include "app/win32/win32_dialogs.h"
-#include "app/windows_regional.h"
 #include "common/win32/utf16.h"
 
 #include <stdexcept>

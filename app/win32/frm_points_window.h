@@ -1,7 +1,7 @@
 #pragma once
 
-#include "app/ending_progress_view.h"
-#include "app/form_window.h"
+#include "app/form/form_window.h"
+#include "app/run/ending_progress_view.h"
 #include "app/win32/progress_window.h"
 #include "app/win32/registered_window_class.h"
 #include "app/win32/window_font.h"

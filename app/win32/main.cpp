@@ -1,14 +1,14 @@
 // Kastrel for Windows: the window frm_points over the host's COM automation server.
 
 #include "app/batch/batch_run.h"
-#include "app/frm_points.h"
-#include "app/messages.h"
+#include "app/main_window/frm_points.h"
+#include "app/system/windows_regional.h"
+#include "app/texts/messages.h"
 #include "app/win32/attached_console.h"
 #include "app/win32/console_stop.h"
 #include "app/win32/dpi.h"
 #include "app/win32/frm_points_window.h"
 #include "app/win32/win32_dialogs.h"
-#include "app/windows_regional.h"
 #include "common/com/com_apartment.h"
 #include "common/win32/utf16.h"
 #include "host/com/com_connector.h"

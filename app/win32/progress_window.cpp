@@ -1,6 +1,6 @@
 #include "app/win32/progress_window.h"
 
-#include "app/program_identity.h"
+#include "app/texts/program_identity.h"
 #include "app/win32/dpi.h"
 #include "app/win32/registered_window_class.h"
 #include "common/win32/utf16.h"

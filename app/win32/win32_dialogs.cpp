@@ -1,6 +1,6 @@
 #include "app/win32/win32_dialogs.h"
 
-#include "app/program_identity.h"
+#include "app/texts/program_identity.h"
 #include "common/win32/utf16.h"
 
 #include <algorithm>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/main_window_view.h"
+#include "app/main_window/main_window_view.h"
 
 #include <optional>
 #include <string>

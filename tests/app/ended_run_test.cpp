@@ -4,7 +4,7 @@
 // else.
 
 #include "app/batch/batch_run.h"
-#include "app/posix/end_signals.h"
+#include "app/system/posix/end_signals.h"
 #include "tests/support/sim_connector.h"
 #include "tests/support/temp_dir.h"
 

@@ -1,7 +1,7 @@
 // The one description both windows are built from, against the window's
 // control table as the user sees it.
 
-#include "app/frm_points_form.h"
+#include "app/form/frm_points_form.h"
 
 #include <gtest/gtest.h>
 #include <stdexcept>

@@ -1,4 +1,4 @@
-#include "app/frm_points.h"
+#include "app/main_window/frm_points.h"
 #include "tests/support/fake_view.h"
 #include "tests/support/sim_connector.h"
 

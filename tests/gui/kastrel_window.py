@@ -1,6 +1,6 @@
 """Kastrel's window as a person works it: controls found from their twips.
 
-The rectangles restate the window's layout (app/frm_points_form.cpp)
+The rectangles restate the window's layout (app/form/frm_points_form.cpp)
 deliberately: a control that moved would be missed here, as by a user's habit.
 """
 

@@ -1,8 +1,8 @@
 // kastrel started with arguments, against the stand-in host over the bus:
 // the window's files and list without a window, and without any display.
 
-#include "app/frm_points.h"
-#include "app/messages.h"
+#include "app/main_window/frm_points.h"
+#include "app/texts/messages.h"
 #include "host/dbus/dbus_connector.h"
 #include "tests/integration/program_run.h"
 #include "tests/integration/sim_process.h"

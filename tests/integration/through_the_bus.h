@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/frm_points.h"
+#include "app/main_window/frm_points.h"
 #include "host/dbus/dbus_connector.h"
 #include "tests/integration/sim_process.h"
 #include "tests/support/fake_view.h"

@@ -1,7 +1,7 @@
 // Listing and export through COM and the stand-in server give what the model
 // gives in process, and the checked-in export files byte for byte.
 
-#include "app/messages.h"
+#include "app/texts/messages.h"
 #include "export/export_run.h"
 #include "host/feature_listing.h"
 #include "tests/support/export_cases.h"

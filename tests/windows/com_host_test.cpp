@@ -2,7 +2,7 @@
 // by-reference arguments, failures and their numbers, the calls it makes, a
 // host that goes away.
 
-#include "app/messages.h"
+#include "app/texts/messages.h"
 #include "export/export_run.h"
 #include "host/automation_error.h"
 #include "host/feature_listing.h"

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/frm_points_form.h"
+#include "app/form/frm_points_form.h"
 #include "tests/windows/server_process.h"
 #include "tests/windows_gui/app_process.h"
 #include "tests/windows_gui/ui_access.h"

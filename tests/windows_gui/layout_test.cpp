@@ -1,7 +1,7 @@
 // The native window's controls: the ones the form describes, in twips scaled
 // with the display resolution.
 
-#include "app/frm_points_form.h"
+#include "app/form/frm_points_form.h"
 #include "app/win32/frm_points_layout.h"
 #include "app/win32/win32_dialogs.h"
 #include "app/win32/window_font.h"

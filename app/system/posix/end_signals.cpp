@@ -1,4 +1,4 @@
-#include "app/posix/end_signals.h"
+#include "app/system/posix/end_signals.h"
 
 #include <cerrno>
 #include <csignal>

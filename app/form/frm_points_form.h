@@ -1,7 +1,7 @@
 #pragma once
 
-#include "app/main_window_view.h"
-#include "app/twips.h"
+#include "app/form/twips.h"
+#include "app/main_window/main_window_view.h"
 
 #include <span>
 #include <string>

@@ -1,6 +1,6 @@
-#include "app/part_program_steps.h"
+#include "app/run/part_program_steps.h"
 
-#include "app/program_identity.h"
+#include "app/texts/program_identity.h"
 #include "export/export_run.h"
 #include "host/feature_listing.h"
 #include "kastrel_version.h"

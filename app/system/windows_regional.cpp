@@ -1,4 +1,4 @@
-#include "app/windows_regional.h"
+#include "app/system/windows_regional.h"
 
 #include <array>
 #include <windows.h>

@@ -1,4 +1,4 @@
-#include "app/diagnostic_log.h"
+#include "app/system/diagnostic_log.h"
 
 #ifdef _WIN32
 #include "common/win32/utf16.h"

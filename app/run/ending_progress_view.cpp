@@ -1,4 +1,4 @@
-#include "app/ending_progress_view.h"
+#include "app/run/ending_progress_view.h"
 
 namespace kastrel::app {
 

@@ -1,10 +1,10 @@
-#include "app/frm_points.h"
+#include "app/main_window/frm_points.h"
 
-#include "app/diagnostic_log.h"
-#include "app/messages.h"
-#include "app/part_program_steps.h"
-#include "app/program_identity.h"
-#include "app/progress_run.h"
+#include "app/run/part_program_steps.h"
+#include "app/run/progress_run.h"
+#include "app/system/diagnostic_log.h"
+#include "app/texts/messages.h"
+#include "app/texts/program_identity.h"
 #include "host/automation_error.h"
 
 #include <array>

@@ -1,4 +1,4 @@
-#include "app/messages.h"
+#include "app/texts/messages.h"
 
 #include "host/connector.h"
 

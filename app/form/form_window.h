@@ -1,7 +1,7 @@
 #pragma once
 
-#include "app/frm_points_form.h"
-#include "app/main_window_view.h"
+#include "app/form/frm_points_form.h"
+#include "app/main_window/main_window_view.h"
 
 #include <optional>
 

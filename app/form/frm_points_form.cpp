@@ -1,6 +1,6 @@
-#include "app/frm_points_form.h"
+#include "app/form/frm_points_form.h"
 
-#include "app/program_identity.h"
+#include "app/texts/program_identity.h"
 
 #include <array>
 #include <stdexcept>

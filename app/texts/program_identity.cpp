@@ -1,4 +1,4 @@
-#include "app/program_identity.h"
+#include "app/texts/program_identity.h"
 
 #include <kastrel_version.h>
 

@@ -1,7 +1,7 @@
-#include "app/progress_run.h"
+#include "app/run/progress_run.h"
 
-#include "app/diagnostic_log.h"
-#include "app/messages.h"
+#include "app/system/diagnostic_log.h"
+#include "app/texts/messages.h"
 
 #include <algorithm>
 

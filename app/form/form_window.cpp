@@ -1,6 +1,6 @@
-#include "app/form_window.h"
+#include "app/form/form_window.h"
 
-#include "app/messages.h"
+#include "app/texts/messages.h"
 
 #include <exception>
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/progress_view.h"
+#include "app/run/progress_view.h"
 #include "common/non_copyable.h"
 
 #include <functional>
