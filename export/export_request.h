@@ -49,6 +49,9 @@ struct ExportRequest {
     // Whether it also evaluates where each bore should be (from the hits'
     // nominal points): likewise off only to measure its cost.
     bool evaluate_position = true;
+    // An AQDEF file's part number (K1001); empty: the file's name without its
+    // extension.
+    std::string part_number;
 };
 
 struct ExportResult {
@@ -59,6 +62,10 @@ struct ExportResult {
         TargetIncomplete, // copying the output over the target failed midway
         HostLost,         // the host stopped answering; an existing file is unchanged
         Cancelled,        // the user gave the run up; an existing file is unchanged
+        // An AQDEF file not written, an existing one unchanged: no feature
+        // block was evaluated, or the file describes other characteristics.
+        NothingEvaluated,
+        OtherCharacteristics,
     };
     Status status = Status::Written;
     int unread_values = 0;     // host values that could not be read

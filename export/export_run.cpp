@@ -1,5 +1,6 @@
 #include "export/export_run.h"
 
+#include "export/aqdef/aqdef_output.h"
 #include "export/export_file.h"
 #include "export/file_type.h"
 #include "export/hit_reader.h"
@@ -54,7 +55,7 @@ public:
           selected_total_(selected_total(selected_)) {}
 
     void walk(host::Dispatch& commands) {
-        if (request_.option == OutputOption::Option4)
+        if (request_.option == OutputOption::Option4 && output_.takes_lines())
             output_.write_line(option4_header());
 
         std::unique_ptr<host::Enumerator> walker;
@@ -80,7 +81,7 @@ public:
     }
 
     void finish() {
-        if (request_.option == OutputOption::Option4)
+        if (request_.option == OutputOption::Option4 && output_.takes_lines())
             for (const OutputLine& line : tables_.summary_lines(fields_))
                 output_.write_line(line);
     }
@@ -171,6 +172,8 @@ private:
                    std::optional<double> theo_diam) {
         const HitCoordinates hit = read_hit(feature, j, texts_, log_);
         output_.hit_read(hit);
+        if (!output_.takes_lines())
+            return;
         const PlaneValues plane = plane_block(request_.planes, hit, theo_diam);
         const HitRecord record = hit_record(j, hit_count, plane, texts_);
         tables_.record_hit(j, record.radius_text, record.hit_angle);
@@ -200,10 +203,17 @@ ExportResult run_export(host::Dispatch& commands, const ExportRequest& request,
     try {
         ExportFile file(target);
         std::unique_ptr<RunOutput> output;
-        if (file_type_of(target) == FileType::Workbook)
+        switch (file_type_of(target)) {
+        case FileType::Workbook:
             output = std::make_unique<WorkbookOutput>(file, request);
-        else
+            break;
+        case FileType::Aqdef:
+            output = std::make_unique<AqdefOutput>(file, request, target);
+            break;
+        case FileType::Text:
             output = std::make_unique<TextOutput>(file);
+            break;
+        }
         Run run(request, *output, progress);
         run.walk(commands);
         run.finish();
@@ -218,6 +228,10 @@ ExportResult run_export(host::Dispatch& commands, const ExportRequest& request,
     } catch (const HostLost& lost) {
         result.status = ExportResult::Status::HostLost;
         result.host_failure = lost.error;
+    } catch (const AqdefRefused& refused) {
+        result.status = refused.reason == AqdefRefused::Reason::NothingEvaluated
+                            ? ExportResult::Status::NothingEvaluated
+                            : ExportResult::Status::OtherCharacteristics;
     } catch (const NoOutputOption&) {
         result.status = ExportResult::Status::NoOutputOption;
     } catch (const host::RunCancelled&) {

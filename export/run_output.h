@@ -15,6 +15,9 @@ class RunOutput {
 public:
     virtual ~RunOutput() = default;
 
+    // False for an output that holds only the evaluation: the run then builds
+    // no lines, and the output option does not matter.
+    virtual bool takes_lines() const { return true; }
     virtual void write_line(const OutputLine& line) = 0;
     // A selected feature's block begins: its ID as listed and its TheoDiam,
     // if it could be read. The hits read for it follow.
