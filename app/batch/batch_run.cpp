@@ -83,6 +83,8 @@ int exit_code_of(const exporter::ExportResult& result) {
                    : incomplete;
     case Status::FileFailed:
     case Status::TargetIncomplete: // its message says the target may be incomplete
+    case Status::NothingEvaluated:
+    case Status::OtherCharacteristics:
         return file_failed;
     case Status::HostLost:
         return host_lost;
@@ -135,6 +137,7 @@ int export_file(const ExportCommand& command, host::HostConnector& host, Console
     request.option = command.option;
     request.planes = command.planes;
     request.decimal_separator = decimal_separator;
+    request.part_number = command.part;
 
     host::Object commands;
     try {

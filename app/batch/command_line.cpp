@@ -1,5 +1,8 @@
 #include "app/batch/command_line.h"
 
+#include "export/file_type.h"
+
+#include <filesystem>
 #include <optional>
 
 namespace kastrel::app::batch {
@@ -28,7 +31,7 @@ std::optional<exporter::PlaneSwitches> planes_of(const std::string& value) {
 
 Command parse_export(const std::vector<std::string>& arguments) {
     ExportCommand command;
-    bool have_file = false, have_option = false, have_plane = false;
+    bool have_file = false, have_option = false, have_plane = false, have_part = false;
     for (std::size_t at = 0; at < arguments.size(); ++at) {
         const std::string& argument = arguments[at];
         if (argument == "--help" || argument == "--list")
@@ -40,7 +43,7 @@ Command parse_export(const std::vector<std::string>& arguments) {
             continue;
         }
         if (argument != "--export" && argument != "--option" && argument != "--plane" &&
-            argument != "--select")
+            argument != "--select" && argument != "--part")
             return UsageError{Kind::UnknownArgument, {}, argument};
         // An option in a value's place means the value was left out.
         if (at + 1 == arguments.size() || arguments[at + 1].starts_with("--"))
@@ -52,6 +55,7 @@ Command parse_export(const std::vector<std::string>& arguments) {
         }
         bool& given = argument == "--export"   ? have_file
                       : argument == "--option" ? have_option
+                      : argument == "--part"   ? have_part
                                                : have_plane;
         if (given)
             return UsageError{Kind::GivenTwice, argument, {}};
@@ -60,6 +64,10 @@ Command parse_export(const std::vector<std::string>& arguments) {
             if (value.empty())
                 return UsageError{Kind::InvalidValue, argument, value};
             command.file = value;
+        } else if (argument == "--part") {
+            if (value.empty())
+                return UsageError{Kind::InvalidValue, argument, value};
+            command.part = value;
         } else if (argument == "--option") {
             const auto option = option_of(value);
             if (!option)
@@ -74,6 +82,14 @@ Command parse_export(const std::vector<std::string>& arguments) {
     }
     if (!have_file)
         return UsageError{Kind::NoCommand, {}, {}};
+    const bool aqdef = exporter::file_type_of(std::filesystem::path(std::u8string(
+                           command.file.begin(), command.file.end()))) == exporter::FileType::Aqdef;
+    if (aqdef && have_option)
+        return UsageError{Kind::NotForAqdef, "--option", {}};
+    if (aqdef && !command.planes.xy && !command.planes.xz && !command.planes.yz)
+        return UsageError{Kind::AqdefNeedsPlane, "--plane", "none"};
+    if (!aqdef && have_part)
+        return UsageError{Kind::OnlyForAqdef, "--part", {}};
     if (command.select_all && !command.select.empty())
         return UsageError{Kind::BothSelections, {}, {}};
     if (!command.select_all && command.select.empty())

@@ -18,6 +18,7 @@ struct ExportCommand {
     exporter::PlaneSwitches planes{true, false, false};
     bool select_all = false;
     std::vector<std::string> select; // IDs, in the order given
+    std::string part;                // --part: an AQDEF file's part number; empty: none given
 };
 
 // What is wrong with a command line; messages words it.
@@ -31,6 +32,9 @@ struct UsageError {
         NoCommand,       // neither --export, --list nor --help
         NoSelection,     // --export without --all or --select
         BothSelections,  // --all and --select together
+        OnlyForAqdef,    // `option` (--part) with a FILE that is no AQDEF file
+        NotForAqdef,     // `option` (--option) with an AQDEF FILE
+        AqdefNeedsPlane, // --plane none with an AQDEF FILE
     };
     Kind kind;
     std::string option;

@@ -5,9 +5,11 @@
 #include "app/system/diagnostic_log.h"
 #include "app/texts/messages.h"
 #include "app/texts/program_identity.h"
+#include "export/file_type.h"
 #include "host/automation_error.h"
 
 #include <array>
+#include <filesystem>
 
 namespace kastrel::app {
 namespace {
@@ -41,6 +43,15 @@ exporter::ExportRequest snapshot(const MainWindowView& view) {
     request.planes = {view.check_value(1) == 1, view.check_value(2) == 1, view.check_value(3) == 1};
     request.decimal_separator = view.decimal_separator();
     return request;
+}
+
+bool has_plane(const exporter::PlaneSwitches& planes) {
+    return planes.xy || planes.xz || planes.yz;
+}
+
+bool is_aqdef(const std::string& file) {
+    return exporter::file_type_of(std::filesystem::path(std::u8string(file.begin(), file.end()))) ==
+           exporter::FileType::Aqdef;
 }
 
 } // namespace
@@ -122,12 +133,17 @@ void FrmPoints::cmd_schreiben_Click() {
     if (!file || file->empty())
         return;
     last_file_name_ = *file;
+    const exporter::ExportRequest request = snapshot(view_);
+    if (is_aqdef(*file) && !has_plane(request.planes)) {
+        view_.show_message(message::evaluation_needs_plane);
+        return;
+    }
     view_.set_pointer(Pointer::Hourglass);
 
     exporter::ExportResult result;
     {
         ProgressRun run(ProgressRun::Kind::Export, view_.progress_view(), host_);
-        result = export_to_file(*commands, snapshot(view_), *file, run);
+        result = export_to_file(*commands, request, *file, run);
         // Released while a wait for the host can still be given up.
         commands.reset();
         // Where a waiting call cannot be given up (Wine's COM), it ends once

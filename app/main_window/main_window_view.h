@@ -18,13 +18,17 @@ enum class Pointer { Default = 0, Arrow = 1, Hourglass = 11 };
 // opens with, so a user who saves as always gets the file as always.
 struct SaveDialogRequest {
     std::string filter = "Excel Werkzeug Korrekturdatei (*.xls)|*.xls|"
-                         "Excel-Arbeitsmappe (*.xlsx)|*.xlsx";
+                         "Excel-Arbeitsmappe (*.xlsx)|*.xlsx|"
+                         "AQDEF-Datei für SPC (*.dfq)|*.dfq";
     int filter_index = 1;
     // Per type, the extension a name typed without one gets while that type is
     // chosen (the overwrite question then asks about the name with it); empty:
     // the name is used as typed.
-    std::vector<std::string> default_extensions = {"", "xlsx"};
+    std::vector<std::string> default_extensions = {"", "xlsx", "dfq"};
     int flags = 6; // ask before overwriting (2), hide the read-only box (4)
+    // Names ending in these extensions (any letter case) are continued, not
+    // replaced: the dialog asks no overwrite question for them.
+    std::vector<std::string> continued_extensions = {"dfq"};
     std::string proposed_name;
 };
 

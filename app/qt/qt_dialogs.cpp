@@ -6,12 +6,42 @@
 #include <QIcon>
 #include <QMessageBox>
 #include <QPushButton>
+#include <algorithm>
 
 namespace kastrel::app::qt {
 
 namespace {
 
 constexpr int flag_confirm_overwrite = 2;
+
+// Asks no overwrite question for a file that is continued rather than
+// replaced; for every other name, as configured.
+class SaveDialog : public QFileDialog {
+public:
+    SaveDialog(QWidget* parent, const std::vector<std::string>& continued_extensions)
+        : QFileDialog(parent) {
+        for (const std::string& extension : continued_extensions)
+            continued_ << u'.' + QString::fromStdString(extension);
+    }
+
+    void accept() override {
+        const QStringList files = selectedFiles();
+        const QString name = files.isEmpty() ? QString() : QFileInfo(files.first()).fileName();
+        const bool continued =
+            std::any_of(continued_.begin(), continued_.end(), [&](const QString& ending) {
+                return name.size() > ending.size() && name.endsWith(ending, Qt::CaseInsensitive);
+            });
+        const bool asks = !testOption(DontConfirmOverwrite);
+        if (continued && asks)
+            setOption(DontConfirmOverwrite, true);
+        QFileDialog::accept();
+        if (continued && asks)
+            setOption(DontConfirmOverwrite, false);
+    }
+
+private:
+    QStringList continued_;
+};
 
 } // namespace
 
@@ -78,7 +108,7 @@ void QtDialogs::message(QWidget* parent, const QString& text) {
 }
 
 std::optional<QString> QtDialogs::save_file(QWidget* parent, const SaveDialogRequest& request) {
-    QFileDialog dialog(parent);
+    SaveDialog dialog(parent, request.continued_extensions);
     configure_save_dialog(dialog, request);
     if (dialog.exec() != QDialog::Accepted) {
         return std::nullopt;

@@ -8,6 +8,8 @@ std::string allowed_values(const std::string& option) {
         return "1, 2, 3 oder 4";
     if (option == "--plane")
         return "XY, XZ, YZ oder none";
+    if (option == "--part")
+        return "eine Teilenummer";
     return "ein Dateiname";
 }
 
@@ -22,15 +24,22 @@ std::string usage_text(std::string_view program) {
            "(--all | --select ID [--select ID ...])\n"
            "  " +
            name +
+           " --export DATEI.dfq [--part TEXT] [--plane XY|XZ|YZ] "
+           "(--all | --select ID [--select ID ...])\n"
+           "  " +
+           name +
            " --list\n"
            "  " +
            name +
            " --help\n"
            "\n"
            "  --export DATEI  schreibt die Messpunkte der selektierten Merkmale des aktiven\n"
-           "                  Teileprogramms in DATEI; eine vorhandene Datei wird ersetzt\n"
+           "                  Teileprogramms in DATEI; eine vorhandene Datei wird ersetzt,\n"
+           "                  eine vorhandene AQDEF-Datei (*.dfq) fortgesetzt\n"
            "  --option N      Ausgabeoption 1 bis 4 (ohne Angabe 4)\n"
            "  --plane EBENE   XY, XZ, YZ oder none für keine Ebene (ohne Angabe XY)\n"
+           "  --part TEXT     Teilenummer einer AQDEF-Datei (ohne Angabe der Dateiname ohne\n"
+           "                  Endung)\n"
            "  --all           alle Merkmale selektieren\n"
            "  --select ID     jedes Merkmal mit dieser ID selektieren (mehrfach möglich)\n"
            "  --list          die Merkmale des aktiven Teileprogramms ausgeben, eines je Zeile\n"
@@ -62,6 +71,14 @@ std::string usage_error_text(const batch::UsageError& error) {
         return "Zu --export fehlt --all oder --select ID";
     case Kind::BothSelections:
         return "--all und --select schließen einander aus";
+    case Kind::OnlyForAqdef:
+        return error.option + " gilt nur für eine AQDEF-Datei (*.dfq)";
+    case Kind::NotForAqdef:
+        return error.option + " gilt nicht für eine AQDEF-Datei (*.dfq): sie enthält die "
+                              "Auswertung, nicht die Messpunkte";
+    case Kind::AqdefNeedsPlane:
+        return "Eine AQDEF-Datei (*.dfq) enthält die Auswertung und braucht eine Ebene: "
+               "--plane XY, XZ oder YZ";
     }
     return {};
 }

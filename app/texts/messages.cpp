@@ -167,6 +167,12 @@ std::string export_outcome_text(const exporter::ExportResult& result, const std:
         return message::no_output_option;
     case Status::Cancelled:
         return "Ausgabe abgebrochen. Die Datei \"" + file + "\" ist unverändert.";
+    case Status::NothingEvaluated:
+        return "Es wurde kein Merkmal ausgewertet; die Datei \"" + file +
+               "\" wurde nicht geschrieben.";
+    case Status::OtherCharacteristics:
+        return "Die Datei \"" + file +
+               "\" beschreibt andere Merkmale; die Messwerte wurden nicht angehängt.";
     }
     return {};
 }

@@ -25,6 +25,9 @@ inline constexpr const char* listing_program_closed =
     "Das Teileprogramm wurde in Vormesa geschlossen.\nDie Merkmale wurden nicht eingelesen; die "
     "Liste bleibt leer.";
 inline constexpr const char* listing_cancelled = "Einlesen abgebrochen.";
+// An AQDEF file holds the evaluation, which needs a plane.
+inline constexpr const char* evaluation_needs_plane =
+    "Für die Auswertung muss eine Ebene (XY, XZ oder YZ) gewählt sein.";
 // The progress window's line while the host keeps a call waiting.
 inline constexpr const char* progress_host_silent = "Vormesa antwortet nicht …";
 inline constexpr const char* progress_host_busy = "Vormesa ist beschäftigt …";

@@ -15,9 +15,12 @@ namespace {
 constexpr std::size_t file_name_capacity = 32768;
 
 // What the hook needs of the request: per type (from 1) the extension a name
-// typed without one gets.
+// typed without one gets, whether to ask before overwriting, and the
+// extensions of files that are continued rather than replaced.
 struct DialogTypes {
     std::vector<std::wstring> default_extensions;
+    bool confirm_overwrite = false;
+    std::vector<std::wstring> continued_extensions;
 };
 
 // The extension the chosen type gives a name without one; empty for none.
@@ -32,9 +35,24 @@ std::wstring extension_for(const DialogTypes& types, DWORD filter_index, const w
     return L"." + extension;
 }
 
-// The dialog asks before overwriting the name as typed; for a name that the
-// chosen type gives an extension (set after the dialog), the same question
-// about the name with it is asked here, before the dialog closes.
+bool is_continued(const DialogTypes& types, const std::wstring& name) {
+    const auto lower = [](wchar_t c) { return c >= L'A' && c <= L'Z' ? c + (L'a' - L'A') : c; };
+    return std::any_of(types.continued_extensions.begin(), types.continued_extensions.end(),
+                       [&](const std::wstring& extension) {
+                           const std::wstring ending = L"." + extension;
+                           return name.size() > ending.size() &&
+                                  std::equal(ending.begin(), ending.end(),
+                                             name.end() -
+                                                 static_cast<std::ptrdiff_t>(ending.size()),
+                                             [&](wchar_t want, wchar_t have) {
+                                                 return lower(want) == lower(have);
+                                             });
+                       });
+}
+
+// The overwrite question is asked here, not by the dialog, before the dialog
+// closes: about the name with the extension the chosen type gives it (set
+// after the dialog), and not at all for a file that is continued.
 UINT_PTR CALLBACK save_dialog_hook(HWND child, UINT message, WPARAM, LPARAM lparam) {
     if (message == WM_INITDIALOG) {
         const auto* dialog = reinterpret_cast<const OPENFILENAMEW*>(lparam);
@@ -46,11 +64,11 @@ UINT_PTR CALLBACK save_dialog_hook(HWND child, UINT message, WPARAM, LPARAM lpar
     const OPENFILENAMEW* dialog = reinterpret_cast<const OFNOTIFYW*>(lparam)->lpOFN;
     const auto* types =
         reinterpret_cast<const DialogTypes*>(GetWindowLongPtrW(child, GWLP_USERDATA));
-    if (types == nullptr || (dialog->Flags & OFN_OVERWRITEPROMPT) == 0)
+    if (types == nullptr || !types->confirm_overwrite)
         return 0;
     const std::wstring extension = extension_for(*types, dialog->nFilterIndex, dialog->lpstrFile);
     const std::wstring name = dialog->lpstrFile + extension;
-    if (extension.empty() || GetFileAttributesW(name.c_str()) == INVALID_FILE_ATTRIBUTES)
+    if (is_continued(*types, name) || GetFileAttributesW(name.c_str()) == INVALID_FILE_ATTRIBUTES)
         return 0;
     const wchar_t* leaf = std::wcsrchr(name.c_str(), L'\\');
     const std::wstring question = std::wstring(leaf != nullptr ? leaf + 1 : name.c_str()) +
@@ -71,6 +89,9 @@ std::optional<std::string> run_save_dialog(HWND owner, const SaveDialogRequest& 
     DialogTypes types;
     for (const std::string& extension : request.default_extensions)
         types.default_extensions.push_back(common::to_utf16(extension));
+    types.confirm_overwrite = (request.flags & OFN_OVERWRITEPROMPT) != 0;
+    for (const std::string& extension : request.continued_extensions)
+        types.continued_extensions.push_back(common::to_utf16(extension));
 
     OPENFILENAMEW dialog{};
     dialog.lStructSize = sizeof(dialog);
@@ -81,8 +102,9 @@ std::optional<std::string> run_save_dialog(HWND owner, const SaveDialogRequest& 
     dialog.nMaxFile = static_cast<DWORD>(file.size());
     // No default extension for the dialog: under the text type a name typed
     // without one is used as typed; the workbook type's is added below.
-    dialog.Flags =
-        static_cast<DWORD>(request.flags) | OFN_EXPLORER | OFN_ENABLEHOOK | OFN_ENABLESIZING;
+    // The hook asks the overwrite question (above), so the dialog does not.
+    dialog.Flags = (static_cast<DWORD>(request.flags) & ~static_cast<DWORD>(OFN_OVERWRITEPROMPT)) |
+                   OFN_EXPLORER | OFN_ENABLEHOOK | OFN_ENABLESIZING;
     dialog.lpfnHook = save_dialog_hook;
     dialog.lCustData = reinterpret_cast<LPARAM>(&types);
     if (!GetSaveFileNameW(&dialog))
