@@ -31,6 +31,12 @@ TEST(CommandLine, ExportTakesTheWindowsStartStateAndEverySelectInOrder) {
     EXPECT_TRUE(
         std::get<ExportCommand>(parse({"--export", "f", "--plane", "YZ", "--all"})).planes.yz);
 
+    const auto aqdef =
+        std::get<ExportCommand>(parse({"--export", "x.DFQ", "--part", "Welle 7", "--all"}));
+    EXPECT_EQ(aqdef.part, "Welle 7");
+    EXPECT_TRUE(aqdef.planes.xy);
+    EXPECT_EQ(std::get<ExportCommand>(parse({"--export", "x.dfq", "--all"})).part, "");
+
     EXPECT_TRUE(std::holds_alternative<app::batch::ListCommand>(parse({"--list"})));
     EXPECT_TRUE(std::holds_alternative<app::batch::HelpCommand>(parse({"--help"})));
 }
@@ -62,6 +68,11 @@ TEST(CommandLine, EveryMalformedLineIsAUsageErrorNamingWhatIsWrong) {
         {{"--all"}, Kind::NoCommand, ""},
         {{"--export", "f"}, Kind::NoSelection, ""},
         {{"--export", "f", "--all", "--select", "A"}, Kind::BothSelections, ""},
+        {{"--export", "x.dfq", "--all", "--part", ""}, Kind::InvalidValue, "--part"},
+        {{"--export", "x.dfq", "--all", "--part", "a", "--part", "b"}, Kind::GivenTwice, "--part"},
+        {{"--export", "x.xls", "--all", "--part", "a"}, Kind::OnlyForAqdef, "--part"},
+        {{"--export", "x.Dfq", "--all", "--option", "4"}, Kind::NotForAqdef, "--option"},
+        {{"--export", "x.dfq", "--all", "--plane", "none"}, Kind::AqdefNeedsPlane, "--plane"},
     };
     for (const Case& c : cases) {
         const auto command = parse(c.arguments);

@@ -79,6 +79,25 @@ TEST_P(EndedCommandLine, LeavesTheTargetAndNothingBesideIt) {
     EXPECT_EQ(dir.file_count(), 1u);
 }
 
+// Killed while it continues an AQDEF file: the file as the last run left it.
+TEST(EndedAqdefRun, LeavesTheFileItContinuesAndNothingBesideIt) {
+    fakes::TempDir dir;
+    const auto target = dir / "serie.dfq";
+    {
+        fakes::SimConnector host;
+        host.open(fakes::examples_folder() / program_file);
+        QuietConsole console;
+        ASSERT_EQ(app::batch::run_command_line({"--export", target.string(), "--all"}, "kastrel",
+                                               host, console, ",", [] { return false; }),
+                  0);
+    }
+    const std::string before = fakes::read_file(target);
+    const int status = exported_until(SIGKILL, target, 500);
+    EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == SIGKILL) << "status " << status;
+    EXPECT_EQ(fakes::read_file(target), before);
+    EXPECT_EQ(dir.file_count(), 1u);
+}
+
 INSTANTIATE_TEST_SUITE_P(Signals, EndedCommandLine,
                          ::testing::Values(SIGTERM, SIGHUP, SIGINT, SIGKILL), signal_name);
 

@@ -42,9 +42,12 @@ TEST_F(ExportClick, SetsUpTheDialogAndProposesTheLastNameAgain) {
     form.cmd_schreiben_Click();
     ASSERT_EQ(view.save_requests.size(), 2u);
     EXPECT_EQ(view.save_requests[0].filter, "Excel Werkzeug Korrekturdatei (*.xls)|*.xls|"
-                                            "Excel-Arbeitsmappe (*.xlsx)|*.xlsx");
+                                            "Excel-Arbeitsmappe (*.xlsx)|*.xlsx|"
+                                            "AQDEF-Datei für SPC (*.dfq)|*.dfq");
     EXPECT_EQ(view.save_requests[0].filter_index, 1);
-    EXPECT_EQ(view.save_requests[0].default_extensions, (std::vector<std::string>{"", "xlsx"}));
+    EXPECT_EQ(view.save_requests[0].default_extensions,
+              (std::vector<std::string>{"", "xlsx", "dfq"}));
+    EXPECT_EQ(view.save_requests[0].continued_extensions, std::vector<std::string>{"dfq"});
     EXPECT_EQ(view.save_requests[0].flags, 6);
     EXPECT_EQ(view.save_requests[0].proposed_name, "");
     EXPECT_EQ(view.save_requests[1].proposed_name, file("a.xls"));
@@ -92,6 +95,34 @@ TEST_F(ExportClick, NoOutputOptionEndsTheProgramAndLeavesAnExistingFile) {
     EXPECT_TRUE(view.ended);
     EXPECT_EQ(fakes::read_file(dir / "a.xls"), "alt");
     EXPECT_EQ(dir.file_count(), 1u);
+}
+
+// An AQDEF file holds the evaluation: without a plane nothing is written,
+// and the output option does not matter.
+TEST_F(ExportClick, AnAqdefFileNeedsAPlaneButNoOutputOption) {
+    fakes::write_file(dir / "x.dfq", "alt");
+    view.checks = {0, 0, 0, 0};
+    view.save_answers = {file("x.dfq")};
+    form.cmd_schreiben_Click();
+    EXPECT_EQ(view.messages,
+              (std::vector<std::string>{
+                  "Für die Auswertung muss eine Ebene (XY, XZ oder YZ) gewählt sein."}));
+    EXPECT_TRUE(view.pointers.empty());
+    EXPECT_EQ(fakes::read_file(dir / "x.dfq"), "alt");
+
+    std::filesystem::remove(dir / "x.dfq");
+    view.messages.clear();
+    view.checks = {0, 0, 0, 1};
+    view.options.fill(false);
+    view.save_answers = {file("x.dfq")};
+    form.cmd_schreiben_Click();
+    EXPECT_FALSE(view.ended);
+    EXPECT_EQ(view.messages,
+              (std::vector<std::string>{"Alle selektierten Merkmale in Datei geschrieben"}));
+    EXPECT_TRUE(
+        fakes::read_file(dir / "x.dfq").starts_with("K0100 5\r\nK1001/1 x\r\nK2001/1 KRS1.D\r\n"));
+    EXPECT_NE(fakes::read_file(dir / "x.dfq").find("K2002/3 KRS1 Versatz Y\r\n"),
+              std::string::npos);
 }
 
 TEST_F(ExportClick, AttachFailuresShowTheRunTimeErrorAndKeepTheProgram) {

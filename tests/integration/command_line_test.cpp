@@ -7,6 +7,7 @@
 #include "tests/integration/program_run.h"
 #include "tests/integration/sim_process.h"
 #include "tests/integration/through_the_bus.h"
+#include "tests/support/aqdef_checker.h"
 #include "tests/support/export_cases.h"
 #include "tests/support/fake_view.h"
 #include "tests/support/sim_connector.h"
@@ -204,6 +205,42 @@ TEST_F(CommandLine, AWorkbookIsTheWindowsWorkbookWithItsRoundnessSheet) {
                                      {"same", target("batch.XLSX"), target("fenster.xlsx")}),
               "");
     EXPECT_EQ(dir.file_count(), 2u);
+}
+
+// The part number "x" from the name in both. A run with another selection, or
+// one that evaluates nothing, writes nothing and ends with 3.
+TEST_F(CommandLine, AnAqdefFileIsTheWindowsAndOnlyItsOwnCharacteristicsContinueIt) {
+    fakes::SimProcess sim({example("roundness.json")});
+    const auto run = kastrel({"--export", target("x.dfq"), "--all"});
+    EXPECT_EQ(run.exit_code, 0) << run.err;
+
+    std::filesystem::create_directory(dir / "fenster");
+    fakes::FakeView view;
+    host::dbus::DbusConnector connector;
+    app::FrmPoints form(view, connector);
+    form.Form_Load();
+    form.cmd_lesen_Click();
+    form.cmd_allemarkieren_Click();
+    view.save_answers = {(dir / "fenster" / "x.dfq").string()};
+    form.cmd_schreiben_Click();
+    EXPECT_EQ(view.messages, std::vector<std::string>{app::message::export_complete});
+    EXPECT_EQ(fakes::check_aqdef(KASTREL_SOURCE_DIR,
+                                 {"same", target("x.dfq"), (dir / "fenster" / "x.dfq").string()}),
+              "");
+
+    const std::string before = fakes::read_file(dir / "x.dfq");
+    const auto refused = kastrel({"--export", target("x.dfq"), "--select", "KRS1"});
+    EXPECT_EQ(refused.exit_code, 3);
+    EXPECT_EQ(refused.err, "Die Datei \"" + target("x.dfq") +
+                               "\" beschreibt andere Merkmale; die Messwerte wurden nicht "
+                               "angehängt.\n");
+    EXPECT_EQ(fakes::read_file(dir / "x.dfq"), before);
+    const auto nothing = kastrel({"--export", target("y.dfq"), "--select", "KRS9"});
+    EXPECT_EQ(nothing.exit_code, 3);
+    EXPECT_TRUE(nothing.err.ends_with("Es wurde kein Merkmal ausgewertet; die Datei \"" +
+                                      target("y.dfq") + "\" wurde nicht geschrieben.\n"))
+        << nothing.err;
+    EXPECT_EQ(dir.file_count(), 2u); // x.dfq and the folder
 }
 
 TEST_F(CommandLine, TheHostLostInTheMiddleLeavesTheTargetAndEndsWith5) {

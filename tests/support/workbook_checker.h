@@ -1,9 +1,6 @@
 #pragma once
 
-#include <cstdio>
-#include <string>
-#include <sys/wait.h>
-#include <vector>
+#include "tests/support/python_check.h"
 
 namespace kastrel::fakes {
 
@@ -11,21 +8,7 @@ namespace kastrel::fakes {
 // `arguments`: what it found wrong, empty when the workbooks are right.
 inline std::string check_workbooks(const std::string& source_dir,
                                    const std::vector<std::string>& arguments) {
-    std::string command = "/usr/bin/python3 '" + source_dir + "/tests/support/workbook_check.py'";
-    for (const std::string& argument : arguments)
-        command += " '" + argument + "'";
-    command += " 2>&1";
-    FILE* pipe = ::popen(command.c_str(), "r");
-    if (!pipe)
-        return "cannot run " + command;
-    std::string report;
-    char buffer[4096];
-    while (const std::size_t got = std::fread(buffer, 1, sizeof buffer, pipe))
-        report.append(buffer, got);
-    const int status = ::pclose(pipe);
-    if (status != 0 && report.empty())
-        report = "workbook_check.py ended with status " + std::to_string(status);
-    return status == 0 ? std::string() : report;
+    return python_check(source_dir, "workbook_check.py", arguments);
 }
 
 } // namespace kastrel::fakes

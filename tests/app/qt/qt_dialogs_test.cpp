@@ -1,7 +1,9 @@
 #include "app/qt/qt_dialogs.h"
 
+#include <QAbstractButton>
 #include <QApplication>
 #include <QDir>
+#include <QFile>
 #include <QFileDialog>
 #include <QLineEdit>
 #include <QMessageBox>
@@ -45,7 +47,8 @@ TEST(QtDialogsSetup, SaveDialogAsksBeforeOverwritingAndAddsNoSuffix) {
     EXPECT_TRUE(dialog.testOption(QFileDialog::DontConfirmOverwrite));
     EXPECT_EQ(dialog.nameFilters(),
               (QStringList{QStringLiteral("Excel Werkzeug Korrekturdatei (*.xls)"),
-                           QStringLiteral("Excel-Arbeitsmappe (*.xlsx)")}));
+                           QStringLiteral("Excel-Arbeitsmappe (*.xlsx)"),
+                           QStringLiteral("AQDEF-Datei für SPC (*.dfq)")}));
     // The text file is the type shown, and a name without extension stays as typed.
     EXPECT_EQ(dialog.selectedNameFilter(), QStringLiteral("Excel Werkzeug Korrekturdatei (*.xls)"));
     EXPECT_TRUE(dialog.defaultSuffix().isEmpty());
@@ -117,6 +120,48 @@ TEST(QtDialogsRun, TypedNameWithoutExtensionIsReturnedAsTypedWithItsFolder) {
 
     ASSERT_TRUE(chosen.has_value());
     EXPECT_EQ(*chosen, QDir(dir.path()).absoluteFilePath(QStringLiteral("ergebnis")));
+}
+
+// Answers the overwrite question No, once it shows, or closes the Save
+// dialog when none comes; counts the questions. Ends with the dialog.
+void answer_question_or_close(QWidget& dialog, int& questions, int tries = 50) {
+    QTimer::singleShot(10, &dialog, [&dialog, &questions, tries] {
+        for (QWidget* window : QApplication::topLevelWidgets())
+            if (auto* question = qobject_cast<QMessageBox*>(window)) {
+                if (!question->isVisible() && tries > 0)
+                    return answer_question_or_close(dialog, questions, tries - 1);
+                ++questions;
+                question->button(QMessageBox::No)->click();
+                return answer_question_or_close(dialog, questions, 0);
+            }
+        static_cast<QDialog&>(dialog).reject();
+    });
+}
+
+// An existing file that is continued is chosen without a question; one that
+// would be replaced is asked about (answered No here: the dialog stays).
+TEST(QtDialogsRun, OnlyAFileThatIsReplacedIsAskedAbout) {
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    for (const char* name : {"serie.DFQ", "serie.xls"})
+        QFile(QDir(dir.path()).filePath(QString::fromLatin1(name))).open(QIODevice::WriteOnly);
+    int questions = 0;
+    const auto choose = [&](const QString& name) {
+        when_modal([&, name](QWidget& modal) {
+            modal.findChild<QLineEdit*>(QStringLiteral("fileNameEdit"))->setText(name);
+            answer_question_or_close(modal, questions);
+            static_cast<QDialog&>(modal).accept();
+        });
+        SaveDialogRequest request;
+        request.proposed_name = QDir(dir.path()).filePath(QStringLiteral("alt.xls")).toStdString();
+        return QtDialogs().save_file(nullptr, request);
+    };
+
+    EXPECT_EQ(choose(QStringLiteral("serie.DFQ")),
+              QDir(dir.path()).absoluteFilePath(QStringLiteral("serie.DFQ")));
+    EXPECT_EQ(questions, 0);
+    EXPECT_EQ(choose(QStringLiteral("serie.xls")), std::nullopt);
+    EXPECT_EQ(questions, 1);
 }
 
 TEST(QtDialogsRun, CancelledSaveReturnsNothing) {
