@@ -13,7 +13,9 @@ std::tm local_now() {
     const std::time_t now = std::time(nullptr);
     std::tm local{};
 #ifdef _WIN32
-    localtime_s(&local, &now);
+    // The Windows C library keeps localtime's result per thread.
+    if (const std::tm* converted = std::localtime(&now))
+        local = *converted;
 #else
     localtime_r(&now, &local);
 #endif

@@ -8,6 +8,7 @@
 #include "tests/windows_gui/registry_override.h"
 
 #include <gtest/gtest.h>
+#include <regex>
 
 namespace kastrel::wintest {
 namespace {
@@ -45,6 +46,30 @@ TEST(KastrelCommandLine, ExportsTheWindowsFilesAndListsIntoAPipe) {
     EXPECT_EQ(list.exit_code, std::optional<DWORD>(0)) << list.err;
     EXPECT_EQ(list.out, "LK1\r\n");
     EXPECT_EQ(list.err, "");
+}
+
+// Every run's date and time as one mark.
+std::string without_times(const std::string& aqdef) {
+    return std::regex_replace(aqdef, std::regex(R"(\d\d\.\d\d\.\d{4}/\d\d:\d\d:\d\d)"), "T");
+}
+
+// The bytes the Linux build writes (date and time aside), with "." under a
+// decimal comma; the second run continues the first one's file.
+TEST(KastrelCommandLine, AnAqdefFileHasTheLinuxBuildsBytesAndTheNextRunContinuesIt) {
+    ServerProcess server({example("roundness.json")});
+    ASSERT_TRUE(server.ready());
+    fakes::TempDir dir;
+    const auto target = dir.path() / L"roundness.dfq";
+    RegistryOverride separator(international, L"sDecimal", L",");
+    for (int runs = 0; runs < 2; ++runs) {
+        const auto run = run_with_arguments({L"--export", target.wstring(), L"--all"});
+        EXPECT_EQ(run.exit_code, std::optional<DWORD>(0)) << run.err;
+    }
+    const std::string linux_file = without_times(fakes::read_file(
+        std::filesystem::path(KASTREL_SOURCE_DIR) / "tests/data/expected" / "roundness.dfq"));
+    const std::size_t value_line = linux_file.rfind("\r\n", linux_file.size() - 3) + 2;
+    EXPECT_EQ(without_times(fakes::read_file(target)), linux_file + linux_file.substr(value_line));
+    EXPECT_EQ(dir.file_count(), 1u);
 }
 
 TEST(KastrelCommandLine, AUsageErrorIsWrittenInUtf8AndEndsWith2) {
