@@ -298,6 +298,35 @@ def demo_session(run, app):
     run.check("workbook type: a name typed without extension becomes a workbook .xlsx",
               workbook_type)
 
+    def aqdef_type():
+        # Twice under the third type: no overwrite question the second time.
+        for _ in range(2):
+            dialog = app.open_save_dialog()
+            d.key("ctrl+a")
+            d.type_text("Demo")
+            d.key("Tab")
+            d.key("Down")
+            d.key("Down")  # "AQDEF-Datei für SPC (*.dfq)"
+            d.key("Return")
+            d.wait_window_gone("Speichern unter", dialog)
+            app.dismiss_message(app.wait_message())
+        # The command line's file of the same name, run as often, is the same.
+        os.makedirs(os.path.join(run.out, "cli"))
+        for _ in range(2):
+            done = subprocess.run([run.kastrel, "--export", os.path.join(run.out, "cli", "Demo.dfq"),
+                                   "--all"], capture_output=True, text=True)
+            expect(done.returncode == 0, f"kastrel --export Demo.dfq: {done.stderr}")
+        check = subprocess.run(
+            ["/usr/bin/python3", os.path.join(run.source, "tests", "support", "aqdef_check.py"),
+             "same", os.path.join(run.out, "Demo.dfq"), os.path.join(run.out, "cli", "Demo.dfq")],
+            capture_output=True, text=True)
+        expect(check.returncode == 0, f"Demo.dfq: {check.stdout}{check.stderr}")
+        values = [line for line in run.output("Demo.dfq").split(b"\r\n")[:-1]
+                  if not line.startswith(b"K")]
+        expect(len(values) == 2, f"Demo.dfq has {len(values)} value lines, not 2")
+
+    run.check("AQDEF type: continued without a question, the command line's file", aqdef_type)
+
     def cancel_dialog():
         names_before = sorted(os.listdir(run.out))
         dialog = app.open_save_dialog()
