@@ -134,7 +134,8 @@ void answer_question_or_close(QWidget& dialog, int& questions, int tries = 50) {
                 question->button(QMessageBox::No)->click();
                 return answer_question_or_close(dialog, questions, 0);
             }
-        static_cast<QDialog&>(dialog).reject();
+        if (dialog.isVisible()) // not accepted meanwhile
+            static_cast<QDialog&>(dialog).reject();
     });
 }
 
