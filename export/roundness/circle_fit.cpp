@@ -111,7 +111,7 @@ std::optional<std::pair<Circle, int>> geometric_circle(std::span<const PlanePoin
         for (std::size_t i = 0; i < points.size(); ++i) {
             const double du = points[i].first - c.u;
             const double dv = points[i].second - c.v;
-            const double distance = std::hypot(du, dv);
+            const double distance = plane_distance(du, dv);
             if (distance == 0)
                 return std::nullopt; // a point on the centre has no direction
             jacobian[i] = {-du / distance, -dv / distance, -1.0};
@@ -136,7 +136,7 @@ std::optional<std::pair<Circle, int>> geometric_circle(std::span<const PlanePoin
 } // namespace
 
 double CircleFit::deviation(PlanePoint point) const {
-    return std::hypot(point.first - centre.first, point.second - centre.second) - radius;
+    return plane_distance(point.first - centre.first, point.second - centre.second) - radius;
 }
 
 std::optional<CircleFit> fit_circle(std::span<const PlanePoint> points) {
@@ -169,11 +169,11 @@ std::optional<CircleFit> fit_circle(std::span<const PlanePoint> points) {
     fit.iterations = circle->second;
     const Circle& local_circle = circle->first;
     fit.smallest_deviation = fit.largest_deviation =
-        std::hypot(local[0].first - local_circle.u, local[0].second - local_circle.v) -
+        plane_distance(local[0].first - local_circle.u, local[0].second - local_circle.v) -
         local_circle.r;
     for (const PlanePoint& p : local) {
         const double d =
-            std::hypot(p.first - local_circle.u, p.second - local_circle.v) - local_circle.r;
+            plane_distance(p.first - local_circle.u, p.second - local_circle.v) - local_circle.r;
         fit.smallest_deviation = std::min(fit.smallest_deviation, d);
         fit.largest_deviation = std::max(fit.largest_deviation, d);
     }

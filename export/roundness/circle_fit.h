@@ -1,9 +1,18 @@
 #pragma once
 
+#include <cmath>
 #include <optional>
 #include <span>
 
 namespace kastrel::exporter {
+
+// The length of (dx, dy), the same to the last bit on every platform (the C
+// libraries' hypot differ there), so that the AQDEF file that a value line
+// continues reads alike from every build. The evaluation's lengths are far
+// from overflow.
+inline double plane_distance(double dx, double dy) {
+    return std::sqrt(dx * dx + dy * dy);
+}
 
 // A point in the plane of the evaluation: its two coordinates, on the
 // plane's first and second axis (X and Y for XY, X and Z for XZ, Y and Z for YZ).

@@ -50,7 +50,7 @@ RoundnessCell RoundnessRow::cell(std::size_t column) const {
         return offset_second;
     case 13:
         // The position zone's diameter about the nominal centre (ISO 1101).
-        return 2 * std::hypot(offset_first, offset_second);
+        return 2 * plane_distance(offset_first, offset_second);
     default:
         return {};
     }
