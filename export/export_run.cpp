@@ -7,6 +7,7 @@
 #include "export/output_lines.h"
 #include "export/plane_block.h"
 #include "export/read_log.h"
+#include "export/roundness/feature_blocks.h"
 #include "export/summary_block.h"
 #include "export/text_output.h"
 #include "export/workbook/workbook_output.h"
@@ -46,6 +47,25 @@ int selected_total(const std::unordered_map<std::string, SelectedText>& selected
         total += text.count;
     return total;
 }
+
+// An evaluation's output: no lines, only the feature blocks.
+class BlocksOutput : public RunOutput {
+public:
+    explicit BlocksOutput(const PlaneSwitches& planes) : blocks_(planes) {}
+
+    bool takes_lines() const override { return false; }
+    void write_line(const OutputLine&) override {}
+    void begin_feature(const std::string& id, std::optional<double> theo_diam) override {
+        blocks_.begin_feature(id, theo_diam);
+    }
+    void hit_read(const HitCoordinates& hit) override { blocks_.hit_read(hit); }
+    void commit() override {}
+
+    const FeatureBlocks& blocks() const noexcept { return blocks_; }
+
+private:
+    FeatureBlocks blocks_;
+};
 
 class Run {
 public:
@@ -195,12 +215,36 @@ private:
     int matched_ = 0;
 };
 
+// What ended a run early, as its result says it.
+template <typename Body> ExportResult guarded(Body body) {
+    ExportResult result;
+    try {
+        body(result);
+    } catch (const FileError& error) {
+        result.status = error.target_changed() ? ExportResult::Status::TargetIncomplete
+                                               : ExportResult::Status::FileFailed;
+        result.file_failure = error.failure();
+    } catch (const HostLost& lost) {
+        result.status = ExportResult::Status::HostLost;
+        result.host_failure = lost.error;
+    } catch (const AqdefRefused& refused) {
+        result.status = refused.reason == AqdefRefused::Reason::NothingEvaluated
+                            ? ExportResult::Status::NothingEvaluated
+                            : ExportResult::Status::OtherCharacteristics;
+    } catch (const NoOutputOption&) {
+        result.status = ExportResult::Status::NoOutputOption;
+    } catch (const host::RunCancelled&) {
+        // The file's destructor has taken the temporary file away.
+        result.status = ExportResult::Status::Cancelled;
+    }
+    return result;
+}
+
 } // namespace
 
 ExportResult run_export(host::Dispatch& commands, const ExportRequest& request,
                         const std::filesystem::path& target, host::RunProgress& progress) {
-    ExportResult result;
-    try {
+    return guarded([&](ExportResult& result) {
         ExportFile file(target);
         std::unique_ptr<RunOutput> output;
         switch (file_type_of(target)) {
@@ -221,24 +265,21 @@ ExportResult run_export(host::Dispatch& commands, const ExportRequest& request,
         result.unread_values = run.unread();
         result.uncomputed_values = run.uncomputed();
         result.unmatched_entries = run.unmatched();
-    } catch (const FileError& error) {
-        result.status = error.target_changed() ? ExportResult::Status::TargetIncomplete
-                                               : ExportResult::Status::FileFailed;
-        result.file_failure = error.failure();
-    } catch (const HostLost& lost) {
-        result.status = ExportResult::Status::HostLost;
-        result.host_failure = lost.error;
-    } catch (const AqdefRefused& refused) {
-        result.status = refused.reason == AqdefRefused::Reason::NothingEvaluated
-                            ? ExportResult::Status::NothingEvaluated
-                            : ExportResult::Status::OtherCharacteristics;
-    } catch (const NoOutputOption&) {
-        result.status = ExportResult::Status::NoOutputOption;
-    } catch (const host::RunCancelled&) {
-        // The file's destructor has taken the temporary file away.
-        result.status = ExportResult::Status::Cancelled;
-    }
-    return result;
+    });
+}
+
+Evaluation run_evaluation(host::Dispatch& commands, const ExportRequest& request,
+                          host::RunProgress& progress) {
+    Evaluation evaluation;
+    evaluation.result = guarded([&](ExportResult& result) {
+        BlocksOutput output(request.planes);
+        Run run(request, output, progress);
+        run.walk(commands);
+        result.unread_values = run.unread();
+        result.unmatched_entries = run.unmatched();
+        evaluation.rows = evaluate(output.blocks().blocks(), output.blocks().plane());
+    });
+    return evaluation;
 }
 
 } // namespace kastrel::exporter

@@ -1,9 +1,11 @@
 #include "app/batch/batch_run.h"
 
 #include "app/batch/command_line.h"
+#include "app/evaluation/evaluation_table.h"
 #include "app/run/part_program_steps.h"
 #include "app/system/diagnostic_log.h"
 #include "app/texts/messages.h"
+#include "export/export_run.h"
 
 #include <optional>
 
@@ -96,6 +98,15 @@ int exit_code_of(const exporter::ExportResult& result) {
     return no_part_program;
 }
 
+// Each "\n"-ended line of `text` as a line of standard output.
+void print_lines(std::string_view text, Console& console) {
+    while (!text.empty()) {
+        const std::size_t end = text.find('\n');
+        console.out(text.substr(0, end));
+        text.remove_prefix(end == std::string_view::npos ? text.size() : end + 1);
+    }
+}
+
 // The listing, or nothing when it was stopped (and said so).
 std::optional<Listing> read_stoppable_listing(host::HostConnector& host, Console& console,
                                               const std::string& decimal_separator,
@@ -145,6 +156,16 @@ int export_file(const ExportCommand& command, host::HostConnector& host, Console
     } catch (const host::AutomationError& error) {
         report_host_error(error, console);
         return host::is_host_lost(error) ? host_lost : no_part_program;
+    }
+    if (command.evaluate) {
+        const exporter::Evaluation evaluation = exporter::run_evaluation(*commands, request, run);
+        if (evaluation.result.status == exporter::ExportResult::Status::Written)
+            print_lines(tab_separated(evaluation.rows, nullptr), console);
+        write_diagnostic(log_text(evaluation.result));
+        if (const std::string outcome = evaluation_outcome_text(evaluation.result);
+            !outcome.empty())
+            console.err(outcome);
+        return exit_code_of(evaluation.result);
     }
     const exporter::ExportResult result = export_to_file(*commands, request, command.file, run);
     write_diagnostic(log_text(result));

@@ -32,10 +32,17 @@ std::optional<exporter::PlaneSwitches> planes_of(const std::string& value) {
 Command parse_export(const std::vector<std::string>& arguments) {
     ExportCommand command;
     bool have_file = false, have_option = false, have_plane = false, have_part = false;
+    bool no_plane = false;
     for (std::size_t at = 0; at < arguments.size(); ++at) {
         const std::string& argument = arguments[at];
         if (argument == "--help" || argument == "--list")
             return UsageError{Kind::NotAlone, argument, {}};
+        if (argument == "--evaluate") {
+            if (command.evaluate)
+                return UsageError{Kind::GivenTwice, argument, {}};
+            command.evaluate = true;
+            continue;
+        }
         if (argument == "--all") {
             if (command.select_all)
                 return UsageError{Kind::GivenTwice, argument, {}};
@@ -78,10 +85,20 @@ Command parse_export(const std::vector<std::string>& arguments) {
             if (!planes)
                 return UsageError{Kind::InvalidValue, argument, value};
             command.planes = *planes;
+            no_plane = value == "none";
         }
     }
-    if (!have_file)
+    if (command.evaluate) {
+        // Nothing to write, and nothing to evaluate without a plane.
+        if (have_file)
+            return UsageError{Kind::NotWithEvaluate, "--export", {}};
+        if (have_option)
+            return UsageError{Kind::NotWithEvaluate, "--option", {}};
+        if (no_plane)
+            return UsageError{Kind::NotWithEvaluate, "--plane none", {}};
+    } else if (!have_file) {
         return UsageError{Kind::NoCommand, {}, {}};
+    }
     const bool aqdef = exporter::file_type_of(std::filesystem::path(std::u8string(
                            command.file.begin(), command.file.end()))) == exporter::FileType::Aqdef;
     if (aqdef && have_option)
@@ -93,7 +110,7 @@ Command parse_export(const std::vector<std::string>& arguments) {
     if (command.select_all && !command.select.empty())
         return UsageError{Kind::BothSelections, {}, {}};
     if (!command.select_all && command.select.empty())
-        return UsageError{Kind::NoSelection, {}, {}};
+        return UsageError{Kind::NoSelection, command.evaluate ? "--evaluate" : "", {}};
     return command;
 }
 

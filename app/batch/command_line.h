@@ -12,8 +12,10 @@ struct HelpCommand {};
 struct ListCommand {};
 
 // --export FILE: the window's start state unless the options say otherwise.
+// --evaluate: the same run without a file, its rows on standard output.
 struct ExportCommand {
-    std::string file; // UTF-8
+    std::string file; // UTF-8; empty for --evaluate
+    bool evaluate = false;
     exporter::OutputOption option = exporter::OutputOption::Option4;
     exporter::PlaneSwitches planes{true, false, false};
     bool select_all = false;
@@ -30,11 +32,12 @@ struct UsageError {
         GivenTwice,      // `option`
         NotAlone,        // `option` (--list, --help) with other arguments
         NoCommand,       // neither --export, --list nor --help
-        NoSelection,     // --export without --all or --select
+        NoSelection,     // --export (`option` empty) or `option` without --all or --select
         BothSelections,  // --all and --select together
         OnlyForAqdef,    // `option` (--part) with a FILE that is no AQDEF file
         NotForAqdef,     // `option` (--option) with an AQDEF FILE
         AqdefNeedsPlane, // --plane none with an AQDEF FILE
+        NotWithEvaluate, // `option` (--export, --option, --plane none) with --evaluate
     };
     Kind kind;
     std::string option;

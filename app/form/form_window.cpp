@@ -59,6 +59,8 @@ void FormWindow::clicked(Control control) {
             return events_->cmd_allemarkieren_Click();
         case Control::cmd_alledemarkieren:
             return events_->cmd_alledemarkieren_Click();
+        case Control::cmd_auswerten:
+            return events_->cmd_auswerten_Click();
         case Control::Check1:
         case Control::Check2:
         case Control::Check3:

@@ -49,6 +49,9 @@ constexpr std::array<FormControl, control_count> controls = {{
      "XZ Ebene"},
     {Check3,              "Check3",              check_box,      in_window, {1080, 4920, 2172, 252},  14, unchecked,
      "YZ Ebene"},
+    // In the free space under the credit line, after every older control.
+    {cmd_auswerten,       "cmd_auswerten",       command_button, in_window, {4440, 5880, 3255, 435},  15, disabled,
+     "Auswertung anzeigen"},
 }};
 // clang-format on
 
@@ -105,6 +108,8 @@ Control command_control(CommandButton button) {
         return cmd_allemarkieren;
     case CommandButton::cmd_alledemarkieren:
         return cmd_alledemarkieren;
+    case CommandButton::cmd_auswerten:
+        return cmd_auswerten;
     }
     throw std::out_of_range("unknown command button");
 }

@@ -29,8 +29,9 @@ enum class Control {
     Check1,
     Check2,
     Check3,
+    cmd_auswerten,
 };
-inline constexpr int control_count = 15;
+inline constexpr int control_count = 16;
 inline constexpr int option_count = 4;
 inline constexpr int check_count = 3;
 

@@ -5,6 +5,7 @@
 #include "app/system/diagnostic_log.h"
 #include "app/texts/messages.h"
 #include "app/texts/program_identity.h"
+#include "export/export_run.h"
 #include "export/file_type.h"
 #include "host/automation_error.h"
 
@@ -14,9 +15,9 @@
 namespace kastrel::app {
 namespace {
 
-constexpr std::array all_buttons_after_listing = {CommandButton::cmd_schreiben,
-                                                  CommandButton::cmd_allemarkieren,
-                                                  CommandButton::cmd_alledemarkieren};
+constexpr std::array all_buttons_after_listing = {
+    CommandButton::cmd_schreiben, CommandButton::cmd_allemarkieren,
+    CommandButton::cmd_alledemarkieren, CommandButton::cmd_auswerten};
 
 void show_runtime_error(MainWindowView& view, const host::AutomationError& error) {
     write_diagnostic(log_text(error));
@@ -159,6 +160,49 @@ void FrmPoints::cmd_schreiben_Click() {
     view_.set_pointer(Pointer::Arrow);
     write_diagnostic(log_text(result));
     view_.show_message(export_outcome_text(result, *file));
+}
+
+void FrmPoints::cmd_auswerten_Click() {
+    if (view_.check_value(1) != 1 && view_.check_value(2) != 1 && view_.check_value(3) != 1) {
+        view_.show_message(message::evaluation_needs_plane);
+        return;
+    }
+    bool any_selected = false;
+    for (int i = 0, count = view_.entry_count(); i < count && !any_selected; ++i)
+        any_selected = view_.entry_selected(i);
+    if (!any_selected) {
+        view_.show_message(message::nothing_selected);
+        return;
+    }
+
+    host::Object commands;
+    try {
+        const ProgressRun attach(ProgressRun::Kind::Export, view_.progress_view(), host_);
+        commands = active_commands(host_);
+    } catch (const host::AutomationError& error) {
+        show_runtime_error(view_, error);
+        view_.set_pointer(Pointer::Arrow);
+        return;
+    } catch (const host::RunCancelled&) {
+        return;
+    }
+    view_.set_pointer(Pointer::Hourglass);
+
+    exporter::Evaluation evaluation;
+    {
+        ProgressRun run(ProgressRun::Kind::Export, view_.progress_view(), host_);
+        evaluation = exporter::run_evaluation(*commands, snapshot(view_), run);
+        commands.reset();
+        if (run.cancelled() && evaluation.result.status == exporter::ExportResult::Status::HostLost)
+            evaluation.result.status = exporter::ExportResult::Status::Cancelled;
+    }
+    view_.set_pointer(Pointer::Arrow);
+    write_diagnostic(log_text(evaluation.result));
+    const std::string outcome = evaluation_outcome_text(evaluation.result);
+    if (!outcome.empty())
+        view_.show_message(outcome);
+    if (evaluation.result.status == exporter::ExportResult::Status::Written)
+        view_.show_evaluation(evaluation.rows);
 }
 
 void FrmPoints::cmd_allemarkieren_Click() {

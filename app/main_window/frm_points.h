@@ -21,6 +21,7 @@ public:
     void cmd_schreiben_Click() override;
     void cmd_allemarkieren_Click() override;
     void cmd_alledemarkieren_Click() override;
+    void cmd_auswerten_Click() override;
     void Check_Click(int check) override;
 
 private:

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/run/progress_view.h"
+#include "export/roundness/roundness_row.h"
 
 #include <optional>
 #include <string>
@@ -8,7 +9,13 @@
 
 namespace kastrel::app {
 
-enum class CommandButton { cmd_lesen, cmd_schreiben, cmd_allemarkieren, cmd_alledemarkieren };
+enum class CommandButton {
+    cmd_lesen,
+    cmd_schreiben,
+    cmd_allemarkieren,
+    cmd_alledemarkieren,
+    cmd_auswerten
+};
 
 // The window's mouse pointer codes.
 enum class Pointer { Default = 0, Arrow = 1, Hourglass = 11 };
@@ -69,6 +76,9 @@ public:
     virtual void show_message(const std::string& text) = 0;
     // The Save dialog; the chosen absolute path, nothing when the user cancels.
     virtual std::optional<std::string> show_save_dialog(const SaveDialogRequest& request) = 0;
+    // The window "Auswertung" over these rows, modal over the main window
+    // (EvaluationWindow is its logic). Returns when it is closed.
+    virtual void show_evaluation(const std::vector<exporter::RoundnessRow>& rows) = 0;
     // Ends the whole program with exit code 1: the window goes at once, the
     // program as soon as its event loop has control again (or before the loop
     // starts, when the load step ends it). The caller takes no further step.
@@ -93,6 +103,7 @@ public:
     virtual void cmd_schreiben_Click() = 0;
     virtual void cmd_allemarkieren_Click() = 0;
     virtual void cmd_alledemarkieren_Click() = 0;
+    virtual void cmd_auswerten_Click() = 0;
     // Check1..Check3, after the click has changed the box's value.
     virtual void Check_Click(int check) = 0;
 };

@@ -4,6 +4,8 @@
 
 #include <QString>
 #include <optional>
+#include <string>
+#include <vector>
 
 class QWidget;
 
@@ -18,6 +20,9 @@ public:
     virtual void message(QWidget* parent, const QString& text) = 0;
     // The chosen absolute path, or nothing when cancelled.
     virtual std::optional<QString> save_file(QWidget* parent, const SaveDialogRequest& request) = 0;
+    // The window "Auswertung" over `rows`; returns when it is closed.
+    virtual void evaluation(QWidget* parent, const std::vector<exporter::RoundnessRow>& rows,
+                            const std::string& decimal_separator) = 0;
 };
 
 } // namespace kastrel::app::qt

@@ -126,6 +126,10 @@ std::optional<std::string> FrmPointsWindow::show_save_dialog(const SaveDialogReq
     return chosen->toStdString();
 }
 
+void FrmPointsWindow::show_evaluation(const std::vector<exporter::RoundnessRow>& rows) {
+    dialogs_->evaluation(this, rows, decimal_separator());
+}
+
 void FrmPointsWindow::close_for_end() {
     hide();
     emit programEnded(end_program_exit_code);

@@ -1,5 +1,6 @@
 #include "app/qt/qt_dialogs.h"
 
+#include "app/qt/evaluation_dialog.h"
 #include "app/texts/program_identity.h"
 
 #include <QFileDialog>
@@ -118,6 +119,12 @@ std::optional<QString> QtDialogs::save_file(QWidget* parent, const SaveDialogReq
         return std::nullopt;
     }
     return QFileInfo(chosen.first()).absoluteFilePath();
+}
+
+void QtDialogs::evaluation(QWidget* parent, const std::vector<exporter::RoundnessRow>& rows,
+                           const std::string& decimal_separator) {
+    EvaluationDialog dialog(rows, decimal_separator, parent);
+    dialog.exec();
 }
 
 } // namespace kastrel::app::qt

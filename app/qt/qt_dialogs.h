@@ -15,6 +15,8 @@ class QtDialogs : public Dialogs {
 public:
     void message(QWidget* parent, const QString& text) override;
     std::optional<QString> save_file(QWidget* parent, const SaveDialogRequest& request) override;
+    void evaluation(QWidget* parent, const std::vector<exporter::RoundnessRow>& rows,
+                    const std::string& decimal_separator) override;
 };
 
 // "description|pattern|description|pattern..." to Qt name filters. A

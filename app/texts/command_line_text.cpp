@@ -28,6 +28,9 @@ std::string usage_text(std::string_view program) {
            "(--all | --select ID [--select ID ...])\n"
            "  " +
            name +
+           " --evaluate [--plane XY|XZ|YZ] (--all | --select ID [--select ID ...])\n"
+           "  " +
+           name +
            " --list\n"
            "  " +
            name +
@@ -36,6 +39,8 @@ std::string usage_text(std::string_view program) {
            "  --export DATEI  schreibt die Messpunkte der selektierten Merkmale des aktiven\n"
            "                  Teileprogramms in DATEI; eine vorhandene Datei wird ersetzt,\n"
            "                  eine vorhandene AQDEF-Datei (*.dfq) fortgesetzt\n"
+           "  --evaluate      wertet die selektierten Merkmale aus wie \"Auswertung anzeigen\"\n"
+           "                  und gibt die Tabelle aus, Felder durch TAB getrennt\n"
            "  --option N      Ausgabeoption 1 bis 4 (ohne Angabe 4)\n"
            "  --plane EBENE   XY, XZ, YZ oder none für keine Ebene (ohne Angabe XY)\n"
            "  --part TEXT     Teilenummer einer AQDEF-Datei (ohne Angabe der Dateiname ohne\n"
@@ -68,7 +73,8 @@ std::string usage_error_text(const batch::UsageError& error) {
     case Kind::NoCommand:
         return "--export, --list oder --help fehlt";
     case Kind::NoSelection:
-        return "Zu --export fehlt --all oder --select ID";
+        return "Zu " + (error.option.empty() ? std::string("--export") : error.option) +
+               " fehlt --all oder --select ID";
     case Kind::BothSelections:
         return "--all und --select schließen einander aus";
     case Kind::OnlyForAqdef:
@@ -79,6 +85,8 @@ std::string usage_error_text(const batch::UsageError& error) {
     case Kind::AqdefNeedsPlane:
         return "Eine AQDEF-Datei (*.dfq) enthält die Auswertung und braucht eine Ebene: "
                "--plane XY, XZ oder YZ";
+    case Kind::NotWithEvaluate:
+        return error.option + " ist mit --evaluate nicht möglich";
     }
     return {};
 }

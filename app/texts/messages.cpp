@@ -70,6 +70,19 @@ const char* code_kind_text(exporter::FileFailure::CodeKind kind) {
     return "";
 }
 
+// The selected entries no feature carried, on a line of their own.
+std::string unmatched_text(const std::vector<std::string>& unmatched) {
+    if (unmatched.empty())
+        return {};
+    constexpr std::size_t named = 10;
+    std::string text = "\nIm Teileprogramm nicht gefunden: ";
+    for (std::size_t k = 0; k < unmatched.size() && k < named; ++k)
+        text += (k > 0 ? ", \"" : "\"") + unmatched[k] + '"';
+    if (unmatched.size() > named)
+        text += ", …";
+    return text;
+}
+
 // A written file: complete, or what it lacks.
 std::string written_text(const exporter::ExportResult& result, const std::string& file) {
     const int unread = result.unread_values;
@@ -90,15 +103,7 @@ std::string written_text(const exporter::ExportResult& result, const std::string
     } else {
         text += "enthält aber nicht alle selektierten Merkmale.";
     }
-    if (!unmatched.empty()) {
-        constexpr std::size_t named = 10;
-        text += "\nIm Teileprogramm nicht gefunden: ";
-        for (std::size_t k = 0; k < unmatched.size() && k < named; ++k)
-            text += (k > 0 ? ", \"" : "\"") + unmatched[k] + '"';
-        if (unmatched.size() > named)
-            text += ", …";
-    }
-    return text;
+    return text + unmatched_text(unmatched);
 }
 
 } // namespace
@@ -173,6 +178,36 @@ std::string export_outcome_text(const exporter::ExportResult& result, const std:
     case Status::OtherCharacteristics:
         return "Die Datei \"" + file +
                "\" beschreibt andere Merkmale; die Messwerte wurden nicht angehängt.";
+    }
+    return {};
+}
+
+std::string evaluation_outcome_text(const exporter::ExportResult& result) {
+    using Status = exporter::ExportResult::Status;
+    switch (result.status) {
+    case Status::Written:
+        if (result.unread_values > 0)
+            return "Die Auswertung ist unvollständig: " + values(result.unread_values) +
+                   " nicht aus Vormesa gelesen werden. Messpunkte ohne sie fehlen in der "
+                   "Auswertung." +
+                   unmatched_text(result.unmatched_entries);
+        if (!result.unmatched_entries.empty())
+            return "Die Auswertung enthält nicht alle selektierten Merkmale." +
+                   unmatched_text(result.unmatched_entries);
+        return {};
+    case Status::HostLost:
+        return std::string(result.host_failure && host::is_disconnected(*result.host_failure)
+                               ? "Das Teileprogramm wurde in Vormesa geschlossen."
+                               : "Vormesa antwortet nicht mehr.") +
+               "\nDie Auswertung ist unvollständig und wird nicht angezeigt.";
+    case Status::Cancelled:
+        return message::evaluation_cancelled;
+    case Status::NoOutputOption: // an evaluation needs none
+    case Status::FileFailed:     // nor a file
+    case Status::TargetIncomplete:
+    case Status::NothingEvaluated: // only an AQDEF file refuses
+    case Status::OtherCharacteristics:
+        break;
     }
     return {};
 }

@@ -28,6 +28,8 @@ inline constexpr const char* listing_cancelled = "Einlesen abgebrochen.";
 // An AQDEF file holds the evaluation, which needs a plane.
 inline constexpr const char* evaluation_needs_plane =
     "Für die Auswertung muss eine Ebene (XY, XZ oder YZ) gewählt sein.";
+inline constexpr const char* nothing_selected = "Es ist kein Merkmal selektiert.";
+inline constexpr const char* evaluation_cancelled = "Auswertung abgebrochen.";
 // The progress window's line while the host keeps a call waiting.
 inline constexpr const char* progress_host_silent = "Vormesa antwortet nicht …";
 inline constexpr const char* progress_host_busy = "Vormesa ist beschäftigt …";
@@ -60,6 +62,10 @@ std::string file_failure_reason(const exporter::FileFailure& failure);
 
 // What the user is told after an export that got past the Save dialog.
 std::string export_outcome_text(const exporter::ExportResult& result, const std::string& file);
+
+// What the user is told after an evaluation's run: empty when it is
+// complete (the rows say the rest), otherwise what it lacks or why it ended.
+std::string evaluation_outcome_text(const exporter::ExportResult& result);
 
 // For the log: what the user's text leaves out (the bus's or the system's
 // own text, the file the failed call was about). Empty when there is nothing.

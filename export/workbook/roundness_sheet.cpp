@@ -1,5 +1,6 @@
 #include "export/workbook/roundness_sheet.h"
 
+#include "export/roundness/plot_title.h"
 #include "export/roundness/polar_plot.h"
 
 #include <algorithm>
@@ -44,12 +45,6 @@ enum PlotColumn : lxw_col_t {
 };
 constexpr std::array<const char*, 8> plot_titles = {"Form X",  "Form Y",  "Kreis X", "Kreis Y",
                                                     "Innen X", "Innen Y", "Außen X", "Außen Y"};
-
-std::string magnification_text(double magnification) {
-    if (magnification >= 1)
-        return std::to_string(std::llround(magnification)) + ":1";
-    return "1:" + std::to_string(std::llround(1 / magnification));
-}
 
 // Where one plot's lines stand on "Diagrammdaten".
 struct PlotRows {
@@ -158,8 +153,7 @@ void RoundnessSheets::write(const std::vector<RoundnessRow>& rows,
         if (!chart)
             check(LXW_ERROR_MEMORY_MALLOC_FAILED);
         const std::string title =
-            plotted.id + " – Rundheit " + numbers.four_decimals(plotted.circle->roundness()) +
-            " mm (Vergrößerung " + magnification_text(plot.magnification) + ")";
+            plot_title(plotted.id, plotted.circle->roundness(), plot.magnification, numbers);
         chart_title_set_name(chart, title.c_str());
         lxw_chart_font title_font{};
         title_font.size = 10;

@@ -59,6 +59,8 @@ const Row table[] = {
      "XZ Ebene"},
     {"Check3",              check_box,      {1080, 4920, 2172, 252},  {72,  328, 145, 17},  unchecked,
      "YZ Ebene"},
+    {"cmd_auswerten",       command_button, {4440, 5880, 3255, 435},  {296, 392, 217, 29},  disabled,
+     "Auswertung anzeigen"},
 };
 // clang-format on
 

@@ -59,6 +59,8 @@ public:
     std::vector<app::SaveDialogRequest> save_requests;
     std::deque<std::optional<std::string>> save_answers;
     bool ended = false;
+    // The rows of each window "Auswertung" shown.
+    std::vector<std::vector<exporter::RoundnessRow>> evaluations;
     std::string separator = ",";
     FakeProgress progress;
 
@@ -101,6 +103,9 @@ public:
         auto answer = save_answers.front();
         save_answers.pop_front();
         return answer;
+    }
+    void show_evaluation(const std::vector<exporter::RoundnessRow>& rows) override {
+        evaluations.push_back(rows);
     }
     void end_program() override { ended = true; }
     std::string decimal_separator() const override { return separator; }

@@ -21,6 +21,7 @@ public:
     void cmd_schreiben_Click() override { calls.push_back("cmd_schreiben_Click"); }
     void cmd_allemarkieren_Click() override { calls.push_back("cmd_allemarkieren_Click"); }
     void cmd_alledemarkieren_Click() override { calls.push_back("cmd_alledemarkieren_Click"); }
+    void cmd_auswerten_Click() override { calls.push_back("cmd_auswerten_Click"); }
     void Check_Click(int check) override {
         calls.push_back("Check_Click(" + std::to_string(check) +
                         ") value=" + std::to_string(view->check_value(check)));
@@ -51,7 +52,14 @@ public:
         return chosen ? std::optional<QString>(name) : std::nullopt;
     }
 
+    void evaluation(QWidget* parent, const std::vector<exporter::RoundnessRow>& rows,
+                    const std::string&) override {
+        parents.push_back(parent);
+        evaluations.push_back(rows.size());
+    }
+
     std::deque<std::optional<QString>> save_answers;
+    std::vector<std::size_t> evaluations; // the rows of each window "Auswertung"
     std::vector<QWidget*> parents;
     std::vector<QString> messages;
     std::vector<SaveDialogRequest> save_requests;
