@@ -6,6 +6,7 @@
 #include <QClipboard>
 #include <QHBoxLayout>
 #include <QHeaderView>
+#include <QKeyEvent>
 #include <QKeySequence>
 #include <QPushButton>
 #include <QShortcut>
@@ -49,11 +50,14 @@ EvaluationDialog::EvaluationDialog(const std::vector<exporter::RoundnessRow>& ro
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(splitter, 1);
     layout->addLayout(buttons);
-    resize(1100, 520);
+    // Wide enough for all fourteen columns beside a plot of readable size.
+    resize(1240, 560);
+    splitter->setSizes({800, 440});
 
     connect(copy, &QPushButton::clicked, this, [this] { logic_.copy_clicked(); });
     connect(close_button, &QPushButton::clicked, this, [this] { logic_.close_clicked(); });
     // The table's own Ctrl+C would copy one cell only.
+    table_->installEventFilter(this);
     auto* shortcut = new QShortcut(QKeySequence::Copy, this);
     shortcut->setContext(Qt::WindowShortcut);
     connect(shortcut, &QShortcut::activated, this, [this] { logic_.copy_clicked(); });
@@ -102,6 +106,15 @@ void EvaluationDialog::set_clipboard_text(const std::string& text) {
 
 void EvaluationDialog::close() {
     QDialog::accept();
+}
+
+bool EvaluationDialog::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == table_ && event->type() == QEvent::KeyPress &&
+        static_cast<QKeyEvent*>(event)->matches(QKeySequence::Copy)) {
+        logic_.copy_clicked();
+        return true;
+    }
+    return QDialog::eventFilter(watched, event);
 }
 
 void EvaluationDialog::reject() {

@@ -31,6 +31,7 @@ public:
 
 protected:
     void reject() override; // Escape and the close box
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     QTableWidget* table_;

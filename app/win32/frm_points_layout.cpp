@@ -26,10 +26,14 @@ constexpr DWORD group_box = child | BS_GROUPBOX;
 // focus and so must not split the option group; the frame last, at the bottom
 // of the z-order, so the option buttons and Check2/Check3, which stand over
 // it, take the clicks and paint on top.
-int creation_rank(ControlKind kind) {
-    if (takes_focus(kind))
+// Controls added to the form later come after all of these, so that the ids
+// tests and tools know the older ones by stay as they are.
+int creation_rank(const FormControl& control) {
+    if (control.control > Control::Check3)
+        return 3;
+    if (takes_focus(control.kind))
         return 0;
-    return kind == ControlKind::frame ? 2 : 1;
+    return control.kind == ControlKind::frame ? 2 : 1;
 }
 
 std::array<Control, control_count> ordered_controls() {
@@ -38,7 +42,7 @@ std::array<Control, control_count> ordered_controls() {
     std::transform(form.controls.begin(), form.controls.end(), order.begin(),
                    [](const FormControl& control) { return control.control; });
     std::stable_sort(order.begin(), order.end(), [&](Control a, Control b) {
-        return creation_rank(form[a].kind) < creation_rank(form[b].kind);
+        return creation_rank(form[a]) < creation_rank(form[b]);
     });
     return order;
 }

@@ -2,6 +2,7 @@
 
 #include "app/system/windows_regional.h"
 #include "app/win32/dpi.h"
+#include "app/win32/evaluation_window.h"
 #include "app/win32/frm_points_layout.h"
 #include "app/win32/resource_ids.h"
 #include "app/win32/win32_dialogs.h"
@@ -297,6 +298,11 @@ void FrmPointsWindow::show_message(const std::string& text) {
 
 std::optional<std::string> FrmPointsWindow::show_save_dialog(const SaveDialogRequest& request) {
     return ask_save_file(window_, request);
+}
+
+void FrmPointsWindow::show_evaluation(const std::vector<exporter::RoundnessRow>& rows) {
+    EvaluationWindow32 evaluation(instance_, window_, rows, decimal_separator());
+    evaluation.run_modal();
 }
 
 void FrmPointsWindow::close_for_end() {

@@ -32,6 +32,7 @@ public:
     void set_pointer(Pointer pointer) override;
     void show_message(const std::string& text) override;
     std::optional<std::string> show_save_dialog(const SaveDialogRequest& request) override;
+    void show_evaluation(const std::vector<exporter::RoundnessRow>& rows) override;
     std::string decimal_separator() const override;
     ProgressView& progress_view() override { return *ending_; }
 

@@ -36,6 +36,10 @@ TEST(CommandLine, ExportTakesTheWindowsStartStateAndEverySelectInOrder) {
     EXPECT_EQ(aqdef.part, "Welle 7");
     EXPECT_TRUE(aqdef.planes.xy);
     EXPECT_EQ(std::get<ExportCommand>(parse({"--export", "x.dfq", "--all"})).part, "");
+    const auto evaluate =
+        std::get<ExportCommand>(parse({"--select", "A", "--evaluate", "--plane", "XZ"}));
+    EXPECT_TRUE(evaluate.evaluate && evaluate.file.empty() && evaluate.planes.xz);
+    EXPECT_EQ(evaluate.select, std::vector<std::string>{"A"});
 
     EXPECT_TRUE(std::holds_alternative<app::batch::ListCommand>(parse({"--list"})));
     EXPECT_TRUE(std::holds_alternative<app::batch::HelpCommand>(parse({"--help"})));
@@ -73,6 +77,12 @@ TEST(CommandLine, EveryMalformedLineIsAUsageErrorNamingWhatIsWrong) {
         {{"--export", "x.xls", "--all", "--part", "a"}, Kind::OnlyForAqdef, "--part"},
         {{"--export", "x.Dfq", "--all", "--option", "4"}, Kind::NotForAqdef, "--option"},
         {{"--export", "x.dfq", "--all", "--plane", "none"}, Kind::AqdefNeedsPlane, "--plane"},
+        {{"--evaluate", "--all", "--option", "4"}, Kind::NotWithEvaluate, "--option"},
+        {{"--evaluate", "--plane", "none", "--all"}, Kind::NotWithEvaluate, "--plane none"},
+        {{"--evaluate", "--export", "f", "--all"}, Kind::NotWithEvaluate, "--export"},
+        {{"--evaluate", "--evaluate", "--all"}, Kind::GivenTwice, "--evaluate"},
+        {{"--evaluate"}, Kind::NoSelection, "--evaluate"},
+        {{"--evaluate", "--list"}, Kind::NotAlone, "--list"},
     };
     for (const Case& c : cases) {
         const auto command = parse(c.arguments);

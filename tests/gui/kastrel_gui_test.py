@@ -25,7 +25,7 @@ sys.dont_write_bytecode = True
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 
 from desktop import STARTUP_TIMEOUT, Desktop, WaitTimeout, require_tools, wait_for  # noqa: E402
-from kastrel_window import SAVE_DIALOG, KastrelApp, control_rect  # noqa: E402
+from kastrel_window import EVALUATION, SAVE_DIALOG, KastrelApp, control_rect  # noqa: E402
 
 HOST_BUS_NAME = "ZORVAT.Application"
 GERMAN = "de_DE.UTF-8"
@@ -518,6 +518,58 @@ def slow_listing_session(run, app):
               cancel_then_list_again)
 
 
+def shown_number(text, column):
+    """A number of --evaluate's output as the window shows it under German settings."""
+    if column == 2:
+        return text
+    shown = f"{float(text):.4f}".replace(".", ",")
+    return "0,0000" if shown == "-0,0000" else shown
+
+
+def evaluation_session(run, app):
+    d = run.desktop
+    with open(os.path.join(run.source, "tests", "data", "expected", "roundness_xy.tsv"),
+              encoding="utf-8") as f:
+        lines = [line.split("\t") for line in f.read().splitlines()]
+    expected = "\n".join(["\t".join(lines[0])] + [
+        "\t".join(cell if c < 2 or cell == "" else shown_number(cell, c)
+                  for c, cell in enumerate(row)) for row in lines[1:]]) + "\n"
+    window = {}
+
+    def opens_with_the_rows():
+        app.read_listing(3)
+        app.click("cmd_allemarkieren")
+        app.click("cmd_auswerten")
+        window["id"] = d.wait_window("the window Auswertung", EVALUATION, app.process.pid)
+        d.focus(window["id"])
+        app.park_pointer()
+        time.sleep(0.5)
+        run.shot("kastrel-auswertung.png", window=window["id"])
+        d.key("ctrl+c")
+        copied = wait_for("the table on the clipboard", lambda: (
+            t := d.run("xclip", "-o", "-selection", "clipboard")) == expected and t, 5)
+        expect(copied == expected, f"clipboard: {copied!r}")
+
+    run.check("Auswertung anzeigen shows the rows; Ctrl+C copies them as cells",
+              opens_with_the_rows)
+
+    def plot_follows_the_row():
+        x, y, w, h = d.geometry(window["id"])
+        plot = (x + w * 2 // 3, y + 40, w // 3 - 20, h - 100)
+        before = d.gray_pixels(*plot)
+        d.key("Down")
+        wait_for("the plot of the second row", lambda: d.gray_pixels(*plot) != before, 5)
+
+    run.check("another row redraws the plot", plot_follows_the_row)
+
+    def closes_and_leaves_the_window():
+        d.key("Escape")
+        d.wait_window_gone("the window Auswertung", window["id"])
+        expect(app.selected_rows() == [0, 1, 2], f"selected after: {app.selected_rows()}")
+
+    run.check("Escape closes it; the list stays selected", closes_and_leaves_the_window)
+
+
 def parse_args():
     parser = argparse.ArgumentParser(description=__doc__.splitlines()[0])
     parser.add_argument("kastrel")
@@ -534,7 +586,7 @@ def main():
     if not os.environ.get("DBUS_SESSION_BUS_ADDRESS"):
         require_tools("dbus-run-session")
         os.execvp("dbus-run-session", ["dbus-run-session", "--", sys.executable, *sys.argv])
-    require_tools("Xvfb", "xdotool", "xwininfo", "import", "dbus-send")
+    require_tools("Xvfb", "xdotool", "xwininfo", "import", "dbus-send", "xclip")
 
     started = time.monotonic()
     work_dir = tempfile.mkdtemp(prefix="kastrel-gui-")
@@ -546,6 +598,7 @@ def main():
                 bolt8_german_session)
         session(run, "bolt circle, English", [run.example("bolt_circle_8.json")], ENGLISH,
                 bolt8_english_session)
+        session(run, "Auswertung", [run.example("roundness.json")], GERMAN, evaluation_session)
         session(run, "slow host", ["--call-delay-ms", "1", "--call-log", slow_calls_log(run),
                                    run.example("hits_600.json")], GERMAN, slow_export_session)
         session(run, "hung host", ["--hang-after-calls", "200", run.example("hits_600.json")],

@@ -24,6 +24,7 @@ CONTROLS = {
     "Check1": ((840, 2160, 2172, 252), True),
     "Check2": ((1080, 4680, 2172, 252), False),
     "Check3": ((1080, 4920, 2172, 252), False),
+    "cmd_auswerten": ((4440, 5880, 3255, 435), False),
 }
 
 # A check box's caption starts after its indicator; a person clicks the words.
@@ -33,6 +34,7 @@ MESSAGE_BOX = "^Sarvinet$"
 # The progress window has the message boxes' title; its fixed size tells it apart.
 PROGRESS_SIZE = (360, 140)
 SAVE_DIALOG = "^Speichern unter$"
+EVALUATION = "^Auswertung$"
 
 
 def pixels(twips):

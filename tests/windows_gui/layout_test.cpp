@@ -44,9 +44,11 @@ TEST(CreationOrder, TabOrderFirstThenLabelsThenTheFrameAtTheBottom) {
     EXPECT_EQ(control_id(Control::Frame1), 115);
     EXPECT_TRUE(std::is_sorted(ids.begin(), ids.end()));
     EXPECT_EQ(control_with_id(IDOK), std::nullopt);
-    EXPECT_EQ(control_with_id(116), std::nullopt);
-    // Below the controls standing over it.
-    EXPECT_EQ(order.back(), Control::Frame1);
+    EXPECT_EQ(control_id(Control::cmd_auswerten), 116);
+    EXPECT_EQ(control_with_id(117), std::nullopt);
+    // Below the controls standing over it; the button added later stands clear of it.
+    EXPECT_EQ(order[order.size() - 2], Control::Frame1);
+    EXPECT_EQ(order.back(), Control::cmd_auswerten);
 }
 
 std::wstring expected_class(ControlKind kind) {
