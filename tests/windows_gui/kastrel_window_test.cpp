@@ -1,11 +1,13 @@
 // Kastrel.exe driven from outside as a user would, against the stand-in host.
 
+#include "app/win32/evaluation_window.h"
 #include "app/win32/frm_points_layout.h"
 #include "tests/support/temp_dir.h"
 #include "tests/windows_gui/kastrel_session.h"
 #include "tests/windows_gui/registry_override.h"
 
 #include <array>
+#include <commctrl.h>
 #include <filesystem>
 #include <fstream>
 
@@ -55,8 +57,8 @@ TEST_F(KastrelWindow, StartsInTheStateTheLoadStepLeaves) {
     ASSERT_NO_FATAL_FAILURE(start({example("bolt_circle_8.json")}));
     EXPECT_EQ(window_text(window_), kastrel_caption);
     EXPECT_TRUE(IsWindowEnabled(control(Control::cmd_lesen)));
-    for (Control button :
-         {Control::cmd_schreiben, Control::cmd_allemarkieren, Control::cmd_alledemarkieren})
+    for (Control button : {Control::cmd_schreiben, Control::cmd_allemarkieren,
+                           Control::cmd_alledemarkieren, Control::cmd_auswerten})
         EXPECT_FALSE(IsWindowEnabled(control(button))) << frm_points_form()[button].name;
     EXPECT_EQ(SendMessageW(control(Control::List1), LB_GETCOUNT, 0, 0), 0);
     EXPECT_EQ(options(window_), (std::array{false, false, false, true}));
@@ -94,6 +96,60 @@ TEST_P(KastrelWindowWithHost, ListsInHostOrderSelectsAllAndNone) {
     EXPECT_EQ(list_entries(list), listed);
 }
 
+// The clipboard's text, as another program pastes it.
+std::wstring clipboard_text() {
+    std::wstring text;
+    if (!OpenClipboard(nullptr))
+        return text;
+    if (HANDLE data = GetClipboardData(CF_UNICODETEXT))
+        if (const auto* chars = static_cast<const wchar_t*>(GlobalLock(data))) {
+            text = chars;
+            GlobalUnlock(data);
+        }
+    CloseClipboard();
+    return text;
+}
+
+TEST_F(KastrelWindow, AuswertungAnzeigenOpensTheWindowWithTheRows) {
+    ASSERT_NO_FATAL_FAILURE(start({example("roundness.json")}));
+    ASSERT_NO_FATAL_FAILURE(list_features(3));
+    EXPECT_TRUE(IsWindowEnabled(control(Control::cmd_auswerten)));
+    click(control(Control::cmd_allemarkieren));
+    ASSERT_TRUE(
+        wait_until(ui_timeout, [&] { return selected_count(control(Control::List1)) == 3; }));
+    click(control(Control::cmd_auswerten));
+    HWND evaluation = app_->wait_for_window(L"Auswertung", ui_timeout);
+    ASSERT_NE(evaluation, nullptr);
+    HWND table = find_descendant(evaluation, evaluation_table_id, nullptr);
+    ASSERT_NE(table, nullptr);
+    EXPECT_EQ(SendMessageW(table, LVM_GETITEMCOUNT, 0, 0), 3);
+    EXPECT_FALSE(IsWindowEnabled(window_));
+
+    if (OpenClipboard(nullptr)) {
+        EmptyClipboard();
+        CloseClipboard();
+    }
+    PostMessageW(evaluation, WM_COMMAND, evaluation_copy_id, 0);
+    ASSERT_TRUE(wait_until(ui_timeout, [] { return !clipboard_text().empty(); }));
+    // The rows of --evaluate, as shown: four decimals, the point count whole.
+    std::wstring text = clipboard_text();
+    for (wchar_t& c : text)
+        if (c == L',')
+            c = L'.';
+    EXPECT_EQ(text.substr(0, text.find(L'\r')),
+              L"Merkmal\tEbene\tPunkte\tMitte 1\tMitte 2\tDurchmesser\tNenndurchmesser\t"
+              L"Abweichung\tRundheit\tSoll Mitte 1\tSoll Mitte 2\tVersatz 1\tVersatz 2\tPosition");
+    EXPECT_NE(text.find(L"\r\nKRS3\tXY\t36\t120.4999\t80.2500\t20.0022\t20.0000\t0.0022\t"
+                        L"0.0008\t120.5000\t80.2500\t-0.0001\t0.0000\t0.0001\r\n"),
+              std::wstring::npos)
+        << to_utf8(text);
+
+    PostMessageW(evaluation, WM_COMMAND, IDCANCEL, 0);
+    EXPECT_TRUE(wait_until(ui_timeout, [&] { return !IsWindowVisible(evaluation); }));
+    EXPECT_TRUE(wait_until(ui_timeout, [&] { return IsWindowEnabled(window_) != FALSE; }));
+    EXPECT_EQ(selected_count(control(Control::List1)), 3);
+}
+
 TEST_F(KastrelWindow, TabVisitsTheControlsInTheirOrder) {
     ASSERT_NO_FATAL_FAILURE(start({example("bolt_circle_8.json")}));
     ASSERT_NO_FATAL_FAILURE(list_features(1));
@@ -106,6 +162,7 @@ TEST_F(KastrelWindow, TabVisitsTheControlsInTheirOrder) {
                                        control_id(Control::Check1),
                                        control_id(Control::Check2),
                                        control_id(Control::Check3),
+                                       control_id(Control::cmd_auswerten),
                                        control_id(Control::cmd_lesen)};
     std::vector<int> visited;
     HWND at = control(Control::cmd_lesen);
