@@ -4,8 +4,11 @@
 #include "host/dispatch.h"
 
 #include <chrono>
+#include <cmath>
 #include <csignal>
 #include <cstdlib>
+#include <filesystem>
+#include <fstream>
 #include <spawn.h>
 #include <string>
 #include <sys/wait.h>
@@ -31,6 +34,23 @@ inline pid_t start_sim(const char* sim, std::vector<std::string> args) {
 inline void stop_sim(pid_t pid) {
     kill(pid, SIGTERM);
     waitpid(pid, nullptr, 0);
+}
+
+// A part program of one three-lobed bore "KRS0" of `hits` hits, written
+// into `folder`; its path.
+inline std::filesystem::path write_bore(const std::filesystem::path& folder, int hits) {
+    const auto path = folder / "bore.json";
+    std::ofstream out(path);
+    out << R"({"commands": [{"type": "feature", "id": "KRS0", "theoDiam": 50.0, "hits": [)";
+    for (int j = 0; j < hits; ++j) {
+        const double t = 2 * 3.141592653589793 * j / hits;
+        const double r = 25 + 0.004 * std::cos(3 * t);
+        out << (j ? "," : "") << "{\"actual\": [" << r * std::cos(t) << ", " << r * std::sin(t)
+            << ", -5.0], \"nominal\": [" << 25 * std::cos(t) << ", " << 25 * std::sin(t)
+            << ", -5.0]}";
+    }
+    out << "]}]}\n";
+    return path;
 }
 
 // The active part program's commands, once the stand-in has come up.

@@ -10,11 +10,9 @@
 
 #include <algorithm>
 #include <chrono>
-#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
 #include <string>
 #include <unistd.h>
 #include <vector>
@@ -75,21 +73,6 @@ private:
     SilentProgress progress_;
 };
 
-std::filesystem::path write_part_program(const std::filesystem::path& folder) {
-    const auto path = folder / "bore_3000.json";
-    std::ofstream out(path);
-    out << R"({"commands": [{"type": "feature", "id": "KRS1", "theoDiam": 50.0, "hits": [)";
-    for (int j = 0; j < hits; ++j) {
-        const double t = 2 * 3.141592653589793 * j / hits;
-        const double r = 25 + 0.004 * std::cos(3 * t);
-        out << (j ? "," : "") << "{\"actual\": [" << r * std::cos(t) << ", " << r * std::sin(t)
-            << ", -5.0], \"nominal\": [" << 25 * std::cos(t) << ", " << 25 * std::sin(t)
-            << ", -5.0]}";
-    }
-    out << "]}]}\n";
-    return path;
-}
-
 double median(std::vector<double> times) {
     std::sort(times.begin(), times.end());
     return times[times.size() / 2];
@@ -107,7 +90,7 @@ int main(int argc, char** argv) {
     std::filesystem::create_directories(folder);
     // The listing looks for the host's window; no display is needed for it.
     setenv("QT_QPA_PLATFORM", "offscreen", 1);
-    const pid_t sim = bench::start_sim(argv[1], {write_part_program(folder).string()});
+    const pid_t sim = bench::start_sim(argv[1], {bench::write_bore(folder, hits).string()});
     {
         host::dbus::DbusConnector connector;
         bench::commands_of(connector); // the stand-in is up

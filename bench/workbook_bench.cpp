@@ -120,24 +120,9 @@ void in_process(const std::filesystem::path& folder) {
                 best * 1e3, fit ? fit->iterations : -1, fit ? fit->roundness() : -1.0);
 }
 
-std::filesystem::path write_part_program(const std::filesystem::path& folder, int hits) {
-    const auto path = folder / "hits.json";
-    std::ofstream out(path);
-    out << R"({"commands": [{"type": "feature", "id": "KRS0", "theoDiam": 50.0, "hits": [)";
-    for (int j = 0; j < hits; ++j) {
-        const double t = 2 * 3.141592653589793 * j / hits;
-        const double r = 25 + 0.004 * std::cos(3 * t);
-        out << (j ? "," : "") << "{\"actual\": [" << r * std::cos(t) << ", " << r * std::sin(t)
-            << ", -5.0], \"nominal\": [" << 25 * std::cos(t) << ", " << 25 * std::sin(t)
-            << ", -5.0]}";
-    }
-    out << "]}]}\n";
-    return path;
-}
-
 void through_the_bus(const char* sim, const std::filesystem::path& folder) {
     constexpr int hits = 3000;
-    const auto program = write_part_program(folder, hits);
+    const auto program = bench::write_bore(folder, hits);
     const pid_t sim_pid = bench::start_sim(sim, {"--no-window", program.string()});
     {
         host::dbus::DbusConnector connector;

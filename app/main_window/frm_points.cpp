@@ -114,19 +114,24 @@ void FrmPoints::cmd_lesen_Click() {
     view_.set_pointer(Pointer::Arrow);
 }
 
-void FrmPoints::cmd_schreiben_Click() {
-    host::Object commands;
+// The part program's commands for an export or evaluation; null when the
+// attach failed (and was reported) or was given up (nothing to tell).
+host::Object FrmPoints::attach() {
     try {
         const ProgressRun attach(ProgressRun::Kind::Export, view_.progress_view(), host_);
-        commands = active_commands(host_);
+        return active_commands(host_);
     } catch (const host::AutomationError& error) {
         show_runtime_error(view_, error);
         view_.set_pointer(Pointer::Arrow);
-        return;
     } catch (const host::RunCancelled&) {
-        // Given up before a file was chosen: nothing to tell.
-        return;
     }
+    return nullptr;
+}
+
+void FrmPoints::cmd_schreiben_Click() {
+    host::Object commands = attach();
+    if (!commands)
+        return;
 
     SaveDialogRequest dialog;
     dialog.proposed_name = last_file_name_;
@@ -175,17 +180,9 @@ void FrmPoints::cmd_auswerten_Click() {
         return;
     }
 
-    host::Object commands;
-    try {
-        const ProgressRun attach(ProgressRun::Kind::Export, view_.progress_view(), host_);
-        commands = active_commands(host_);
-    } catch (const host::AutomationError& error) {
-        show_runtime_error(view_, error);
-        view_.set_pointer(Pointer::Arrow);
+    host::Object commands = attach();
+    if (!commands)
         return;
-    } catch (const host::RunCancelled&) {
-        return;
-    }
     view_.set_pointer(Pointer::Hourglass);
 
     exporter::Evaluation evaluation;

@@ -25,6 +25,8 @@ public:
     void Check_Click(int check) override;
 
 private:
+    host::Object attach();
+
     MainWindowView& view_;
     host::HostConnector& host_;
     std::string last_file_name_; // CommonDialog1 remembers the last chosen name

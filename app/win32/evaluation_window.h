@@ -33,15 +33,17 @@ public:
     // Shows the window and returns when it is closed.
     void run_modal();
 
+private:
+    // Ends run_modal's loop.
+    void close() override;
+    // CF_UNICODETEXT, its lines ended by CR LF as Windows programs paste them.
+    void set_clipboard_text(const std::string& text) override;
     void set_title(const std::string& title) override;
     void set_table(const std::vector<std::string>& titles,
                    const std::vector<std::vector<std::string>>& rows) override;
     void select_row(int row) override;
     void show_plot(const PlotPicture& picture) override;
-    void set_clipboard_text(const std::string& text) override;
-    void close() override;
 
-private:
     static LRESULT CALLBACK procedure(HWND window, UINT message, WPARAM wparam, LPARAM lparam);
     static LRESULT CALLBACK plot_procedure(HWND window, UINT message, WPARAM wparam, LPARAM lparam);
     LRESULT handle_message(UINT message, WPARAM wparam, LPARAM lparam);

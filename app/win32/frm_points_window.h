@@ -30,9 +30,13 @@ public:
     int entry_count() const override;
     void set_all_selected(bool selected) override;
     void set_pointer(Pointer pointer) override;
+    // MessageBoxW, under the application title.
     void show_message(const std::string& text) override;
+    // GetSaveFileNameW; a remembered name it refuses is dropped, not the dialog.
     std::optional<std::string> show_save_dialog(const SaveDialogRequest& request) override;
+    // EvaluationWindow32, modal over this window.
     void show_evaluation(const std::vector<exporter::RoundnessRow>& rows) override;
+    // The decimal symbol of the user's regional settings.
     std::string decimal_separator() const override;
     ProgressView& progress_view() override { return *ending_; }
 
