@@ -242,63 +242,63 @@ TEST_F(CommandLine, AnAqdefFileIsTheWindowsAndOnlyItsOwnCharacteristicsContinueI
                                       target("y.dfq") + "\" wurde nicht geschrieben.\n"))
         << nothing.err;
     EXPECT_EQ(dir.file_count(), 2u); // x.dfq and the folder
+}
 
-    // The rows the window shows, for a program to read; its usage errors do nothing.
-    TEST_F(CommandLine, EvaluatePrintsTheRoundnessRowsAndRefusesWhatItCannotUse) {
-        const auto log = dir / "calls.log";
-        fakes::SimProcess sim({"--call-log", log.string(), example("roundness.json")});
-        const auto run = kastrel({"--evaluate", "--all"});
-        EXPECT_EQ(run.exit_code, 0) << run.err;
-        EXPECT_EQ(run.out, fakes::read_file(std::string(KASTREL_SOURCE_DIR) +
-                                            "/tests/data/expected/roundness_xy.tsv"));
-        EXPECT_EQ(run.err, "");
-        const auto one = kastrel({"--evaluate", "--select", "KRS2", "--plane", "XY"});
-        EXPECT_EQ(one.exit_code, 0) << one.err;
-        EXPECT_EQ(one.out.substr(one.out.find('\n') + 1).rfind("KRS2\tXY\t36\t", 0), 0u) << one.out;
-        EXPECT_EQ(std::count(one.out.begin(), one.out.end(), '\n'), 2);
-        const std::string calls = fakes::read_file(log);
+// The rows the window shows, for a program to read; its usage errors do nothing.
+TEST_F(CommandLine, EvaluatePrintsTheRoundnessRowsAndRefusesWhatItCannotUse) {
+    const auto log = dir / "calls.log";
+    fakes::SimProcess sim({"--call-log", log.string(), example("roundness.json")});
+    const auto run = kastrel({"--evaluate", "--all"});
+    EXPECT_EQ(run.exit_code, 0) << run.err;
+    EXPECT_EQ(run.out, fakes::read_file(std::string(KASTREL_SOURCE_DIR) +
+                                        "/tests/data/expected/roundness_xy.tsv"));
+    EXPECT_EQ(run.err, "");
+    const auto one = kastrel({"--evaluate", "--select", "KRS2", "--plane", "XY"});
+    EXPECT_EQ(one.exit_code, 0) << one.err;
+    EXPECT_EQ(one.out.substr(one.out.find('\n') + 1).rfind("KRS2\tXY\t36\t", 0), 0u) << one.out;
+    EXPECT_EQ(std::count(one.out.begin(), one.out.end(), '\n'), 2);
+    const std::string calls = fakes::read_file(log);
 
-        for (const std::vector<std::string>& wrong :
-             {std::vector<std::string>{"--evaluate", "--all", "--plane", "none"},
-              std::vector<std::string>{"--evaluate", "--all", "--option", "4"}}) {
-            const auto refused = kastrel(wrong);
-            EXPECT_EQ(refused.exit_code, 2);
-            EXPECT_EQ(refused.out, "");
-            EXPECT_NE(refused.err.find("ist mit --evaluate nicht möglich\n"), std::string::npos)
-                << refused.err;
-        }
-        EXPECT_EQ(fakes::read_file(log), calls);
-        EXPECT_EQ(dir.file_count(), 1u); // the call log
+    for (const std::vector<std::string>& wrong :
+         {std::vector<std::string>{"--evaluate", "--all", "--plane", "none"},
+          std::vector<std::string>{"--evaluate", "--all", "--option", "4"}}) {
+        const auto refused = kastrel(wrong);
+        EXPECT_EQ(refused.exit_code, 2);
+        EXPECT_EQ(refused.out, "");
+        EXPECT_NE(refused.err.find("ist mit --evaluate nicht möglich\n"), std::string::npos)
+            << refused.err;
     }
+    EXPECT_EQ(fakes::read_file(log), calls);
+    EXPECT_EQ(dir.file_count(), 1u); // the call log
+}
 
-    TEST_F(CommandLine, TheHostLostInTheMiddleLeavesTheTargetAndEndsWith5) {
-        // Every call from the export's second hit on finds no host.
-        fakes::SimProcess sim({"--fail-from-call",
-                               std::to_string(fakes::call_position("hits_600.json", "GetHit(&2,")),
-                               "--fail-with", "org.freedesktop.DBus.Error.NoReply",
-                               example("hits_600.json")});
-        fakes::write_file(dir / "alt.xls", "vorher");
-        const auto run = kastrel({"--export", target("alt.xls"), "--all"});
-        EXPECT_EQ(run.exit_code, 5);
-        EXPECT_NE(run.err.find(fakes::export_host_lost_text(target("alt.xls"))), std::string::npos)
-            << run.err;
-        EXPECT_EQ(fakes::read_file(dir / "alt.xls"), "vorher");
-        EXPECT_EQ(dir.file_count(), 1u);
-    }
+TEST_F(CommandLine, TheHostLostInTheMiddleLeavesTheTargetAndEndsWith5) {
+    // Every call from the export's second hit on finds no host.
+    fakes::SimProcess sim(
+        {"--fail-from-call", std::to_string(fakes::call_position("hits_600.json", "GetHit(&2,")),
+         "--fail-with", "org.freedesktop.DBus.Error.NoReply", example("hits_600.json")});
+    fakes::write_file(dir / "alt.xls", "vorher");
+    const auto run = kastrel({"--export", target("alt.xls"), "--all"});
+    EXPECT_EQ(run.exit_code, 5);
+    EXPECT_NE(run.err.find(fakes::export_host_lost_text(target("alt.xls"))), std::string::npos)
+        << run.err;
+    EXPECT_EQ(fakes::read_file(dir / "alt.xls"), "vorher");
+    EXPECT_EQ(dir.file_count(), 1u);
+}
 
-    TEST_F(CommandLine, APartProgramClosedInTheMiddleLeavesTheTargetAndEndsWith5) {
-        fakes::SimProcess sim({"--close-program-at-call",
-                               std::to_string(fakes::call_position("hits_600.json", "GetHit(&2,")),
-                               example("hits_600.json")});
-        fakes::write_file(dir / "alt.xls", "vorher");
-        const auto run = kastrel({"--export", target("alt.xls"), "--all"});
-        EXPECT_EQ(run.exit_code, 5);
-        // After the diagnostic line with the bus's own words.
-        EXPECT_TRUE(
-            run.err.ends_with("\n" + fakes::export_program_closed_text(target("alt.xls")) + "\n"))
-            << run.err;
-        EXPECT_EQ(fakes::read_file(dir / "alt.xls"), "vorher");
-        EXPECT_EQ(dir.file_count(), 1u);
-    }
+TEST_F(CommandLine, APartProgramClosedInTheMiddleLeavesTheTargetAndEndsWith5) {
+    fakes::SimProcess sim({"--close-program-at-call",
+                           std::to_string(fakes::call_position("hits_600.json", "GetHit(&2,")),
+                           example("hits_600.json")});
+    fakes::write_file(dir / "alt.xls", "vorher");
+    const auto run = kastrel({"--export", target("alt.xls"), "--all"});
+    EXPECT_EQ(run.exit_code, 5);
+    // After the diagnostic line with the bus's own words.
+    EXPECT_TRUE(
+        run.err.ends_with("\n" + fakes::export_program_closed_text(target("alt.xls")) + "\n"))
+        << run.err;
+    EXPECT_EQ(fakes::read_file(dir / "alt.xls"), "vorher");
+    EXPECT_EQ(dir.file_count(), 1u);
+}
 
 } // namespace
