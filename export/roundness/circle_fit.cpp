@@ -7,20 +7,35 @@
 
 // The least-squares reference circle (LSCI) of ISO 12181-2 / ISO 4291: the
 // circle minimising the sum of squared radial deviations. It is found the
-// usual way for geometric fits: an algebraic (Kåsa) circle as the start, which
-// is biased on short arcs but close, then Gauss-Newton steps on the radial
-// deviations until a step moves the centre and the radius by less than 1e-12
-// of the radius. Both least-squares problems (n x 3) are solved by
-// Householder QR, not by normal equations, which would square their condition.
+// usual way for geometric fits: an algebraic (Kåsa) circle as the start, then
+// Gauss-Newton steps on the radial deviations, damped (Levenberg-Marquardt)
+// wherever a full step would not lower the sum: on a short arc the algebraic
+// circle can lie far from the minimum. The least-squares problems are solved
+// by Householder QR, not by normal equations, which would square their
+// condition. Everything is worked about the points' mean and in units of their
+// spread, so that no test or tolerance depends on where the points lie or in
+// which units.
 
 namespace kastrel::exporter {
 namespace {
 
 constexpr int max_iterations = 100;
+// A step that moves the centre and the radius by less than this (of the
+// radius) ends the iteration.
 constexpr double converged = 1e-12;
+// Points on one line: the smaller singular value of the centred points is at
+// most this much of the larger one (their spread across the line against
+// their spread along it), whatever their units or place. At 1e-6 the points
+// of a 10 mm chord stray 10 nm from the line, below what a probe resolves;
+// a circle through them would have a radius of some 10^5 chords, which no
+// bore has and which the fit could not give to meaningful digits.
+constexpr double collinear = 1e-6;
 // A column whose remainder after QR is this small against the largest column
-// adds nothing: the points lie on a line (or on one spot).
-constexpr double rank_tolerance = 1e-10;
+// adds nothing; the columns are in units of the spread.
+constexpr double rank_tolerance = 1e-13;
+// Damping grown this far without lowering the sum: the sum is at its minimum
+// as far as doubles can tell.
+constexpr double largest_damping = 1e12;
 
 using Row = std::array<double, 3>;
 
@@ -81,6 +96,30 @@ struct Circle {
     double u = 0, v = 0, r = 0;
 };
 
+// The singular values of the centred points (as rows of an n x 2 matrix),
+// larger first. The direction comes from their 2 x 2 Gram matrix; the spread
+// across it is summed from the points themselves, so that it keeps its digits
+// even where it is tiny against the spread along it.
+std::pair<double, double> singular_values(std::span<const PlanePoint> centred) {
+    double suu = 0, svv = 0, suv = 0;
+    for (const PlanePoint& p : centred) {
+        suu += p.first * p.first;
+        svv += p.second * p.second;
+        suv += p.first * p.second;
+    }
+    const double angle = 0.5 * std::atan2(2 * suv, suu - svv);
+    const double c = std::cos(angle);
+    const double s = std::sin(angle);
+    double along = 0, across = 0;
+    for (const PlanePoint& p : centred) {
+        const double a = c * p.first + s * p.second;
+        const double b = -s * p.first + c * p.second;
+        along += a * a;
+        across += b * b;
+    }
+    return {std::sqrt(along), std::sqrt(across)};
+}
+
 // The algebraic circle: u^2 + v^2 + a u + b v + c = 0 in least squares.
 std::optional<Circle> algebraic_circle(std::span<const PlanePoint> points) {
     std::vector<Row> a;
@@ -96,39 +135,99 @@ std::optional<Circle> algebraic_circle(std::span<const PlanePoint> points) {
         return std::nullopt;
     Circle c{-(*x)[0] / 2, -(*x)[1] / 2, 0};
     const double r2 = c.u * c.u + c.v * c.v - (*x)[2];
-    if (!(r2 > 0))
+    if (!(r2 > 0) || !std::isfinite(r2))
         return std::nullopt;
     c.r = std::sqrt(r2);
     return c;
 }
 
-// Gauss-Newton on the radial deviations d_i = |p_i - c| - r.
+// The radial deviations' Jacobian (as rows) and their negatives at `c`;
+// nothing where a point lies on the centre and has no direction.
+struct Linearised {
+    std::vector<Row> jacobian;
+    std::vector<double> residuals; // minus the deviations
+    double sum = 0;                // of the squared deviations
+};
+bool linearise(std::span<const PlanePoint> points, const Circle& c, Linearised& out) {
+    out.jacobian.resize(points.size());
+    out.residuals.resize(points.size());
+    out.sum = 0;
+    for (std::size_t i = 0; i < points.size(); ++i) {
+        const double du = points[i].first - c.u;
+        const double dv = points[i].second - c.v;
+        const double distance = plane_distance(du, dv);
+        if (distance == 0)
+            return false;
+        out.jacobian[i] = {-du / distance, -dv / distance, -1.0};
+        out.residuals[i] = -(distance - c.r);
+        out.sum += out.residuals[i] * out.residuals[i];
+    }
+    return true;
+}
+
+double sum_of_squares(std::span<const PlanePoint> points, const Circle& c) {
+    double sum = 0;
+    for (const PlanePoint& p : points) {
+        const double d = plane_distance(p.first - c.u, p.second - c.v) - c.r;
+        sum += d * d;
+    }
+    return sum;
+}
+
+Circle moved(Circle c, const Row& step) {
+    c.u += step[0];
+    c.v += step[1];
+    c.r += step[2];
+    return c;
+}
+
+bool usable(const Circle& c) {
+    return std::isfinite(c.u) && std::isfinite(c.v) && std::isfinite(c.r) && c.r > 0;
+}
+
+// Gauss-Newton on the radial deviations d_i = |p_i - c| - r; where its step
+// would not lower the sum, Levenberg-Marquardt's: the step of the Jacobian
+// stacked on sqrt(lambda) times the identity, lambda grown until the sum falls.
 std::optional<std::pair<Circle, int>> geometric_circle(std::span<const PlanePoint> points,
                                                        Circle c) {
-    std::vector<Row> jacobian(points.size());
-    std::vector<double> residuals(points.size());
+    Linearised at;
     for (int iteration = 1; iteration <= max_iterations; ++iteration) {
-        for (std::size_t i = 0; i < points.size(); ++i) {
-            const double du = points[i].first - c.u;
-            const double dv = points[i].second - c.v;
-            const double distance = plane_distance(du, dv);
-            if (distance == 0)
-                return std::nullopt; // a point on the centre has no direction
-            jacobian[i] = {-du / distance, -dv / distance, -1.0};
-            residuals[i] = -(distance - c.r);
-        }
-        const auto step = solve_least_squares(jacobian, residuals);
+        if (!linearise(points, c, at))
+            return std::nullopt;
+        const auto step = solve_least_squares(at.jacobian, at.residuals);
         if (!step)
             return std::nullopt;
-        c.u += (*step)[0];
-        c.v += (*step)[1];
-        c.r += (*step)[2];
-        if (!std::isfinite(c.u) || !std::isfinite(c.v) || !(c.r > 0))
-            return std::nullopt;
-        const double moved =
+        const double length =
             std::max({std::abs((*step)[0]), std::abs((*step)[1]), std::abs((*step)[2])});
-        if (moved <= converged * c.r)
-            return std::pair{c, iteration};
+        if (length <= converged * c.r) {
+            const Circle last = moved(c, *step);
+            return std::pair{usable(last) ? last : c, iteration};
+        }
+        Circle next = moved(c, *step);
+        if (usable(next) && sum_of_squares(points, next) < at.sum) {
+            c = next;
+            continue;
+        }
+        // Damped: the Jacobian's columns are of unit size (a point's
+        // direction and 1), so lambda needs no scale of its own.
+        bool lowered = false;
+        for (double lambda = 1e-6; lambda <= largest_damping && !lowered; lambda *= 10) {
+            std::vector<Row> a = at.jacobian;
+            std::vector<double> b = at.residuals;
+            const double root = std::sqrt(lambda * static_cast<double>(points.size()));
+            a.push_back({root, 0, 0});
+            a.push_back({0, root, 0});
+            a.push_back({0, 0, root});
+            b.insert(b.end(), 3, 0.0);
+            const auto damped = solve_least_squares(std::move(a), std::move(b));
+            if (!damped)
+                break;
+            next = moved(c, *damped);
+            lowered = usable(next) && sum_of_squares(points, next) < at.sum;
+        }
+        if (!lowered)
+            return std::pair{c, iteration}; // no step lowers the sum: its minimum
+        c = next;
     }
     return std::nullopt;
 }
@@ -142,8 +241,9 @@ double CircleFit::deviation(PlanePoint point) const {
 std::optional<CircleFit> fit_circle(std::span<const PlanePoint> points) {
     if (points.size() < 3)
         return std::nullopt;
-    // Worked about the points' mean: a centre far from the origin would
-    // otherwise cost the digits that the deviations live in.
+    // Worked about the points' mean (a centre far from the origin would
+    // otherwise cost the digits that the deviations live in) and in units of
+    // their spread.
     PlanePoint mean;
     for (const PlanePoint& p : points) {
         mean.first += p.first;
@@ -155,6 +255,15 @@ std::optional<CircleFit> fit_circle(std::span<const PlanePoint> points) {
     std::transform(points.begin(), points.end(), local.begin(), [&](const PlanePoint& p) {
         return PlanePoint{p.first - mean.first, p.second - mean.second};
     });
+    const auto [along, across] = singular_values(local);
+    if (!(along > 0) || !std::isfinite(along) || across <= collinear * along)
+        return std::nullopt; // one spot, or one line
+    const double scale =
+        plane_distance(along, across) / std::sqrt(static_cast<double>(local.size()));
+    for (PlanePoint& p : local) {
+        p.first /= scale;
+        p.second /= scale;
+    }
 
     const auto start = algebraic_circle(local);
     if (!start)
@@ -163,17 +272,17 @@ std::optional<CircleFit> fit_circle(std::span<const PlanePoint> points) {
     if (!circle)
         return std::nullopt;
 
+    const Circle& c = circle->first;
     CircleFit fit;
-    fit.centre = {circle->first.u + mean.first, circle->first.v + mean.second};
-    fit.radius = circle->first.r;
+    fit.centre = {c.u * scale + mean.first, c.v * scale + mean.second};
+    fit.radius = c.r * scale;
     fit.iterations = circle->second;
-    const Circle& local_circle = circle->first;
-    fit.smallest_deviation = fit.largest_deviation =
-        plane_distance(local[0].first - local_circle.u, local[0].second - local_circle.v) -
-        local_circle.r;
+    const auto deviation = [&](const PlanePoint& p) {
+        return (plane_distance(p.first - c.u, p.second - c.v) - c.r) * scale;
+    };
+    fit.smallest_deviation = fit.largest_deviation = deviation(local[0]);
     for (const PlanePoint& p : local) {
-        const double d =
-            plane_distance(p.first - local_circle.u, p.second - local_circle.v) - local_circle.r;
+        const double d = deviation(p);
         fit.smallest_deviation = std::min(fit.smallest_deviation, d);
         fit.largest_deviation = std::max(fit.largest_deviation, d);
     }

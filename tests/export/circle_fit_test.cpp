@@ -95,11 +95,22 @@ TEST(CircleFit, ThreeLobesAndAnEllipseHaveTheirKnownRoundness) {
     EXPECT_NEAR(farthest, 10 + 0.006 * 200, 1e-6);
 }
 
+// On one line is a matter of shape, not of size: the same points at any
+// scale, and points straying across their line by less than the test's
+// tolerance (1e-6 of their spread along it), define no circle.
 TEST(CircleFit, PointsThatDefineNoCircleGiveNone) {
     EXPECT_FALSE(fit_circle(std::vector<PlanePoint>{{0, 0}, {1, 1}}));
-    EXPECT_FALSE(fit_circle(std::vector<PlanePoint>{{0, 0}, {1, 1}, {2, 2}, {-3.5, -3.5}}));
     EXPECT_FALSE(fit_circle(std::vector<PlanePoint>{{100.1, 5}, {100.2, 5}, {100.3, 5}}));
     EXPECT_FALSE(fit_circle(std::vector<PlanePoint>{{4, 4}, {4, 4}, {4, 4}}));
+    for (const double scale : {1e-9, 1.0, 1e15}) {
+        const auto at = [&](double first, double second) {
+            return PlanePoint{first * scale, second * scale};
+        };
+        EXPECT_FALSE(fit_circle(std::vector{at(0, 0), at(1, 1), at(2, 2), at(-3.5, -3.5)}))
+            << scale;
+        EXPECT_FALSE(fit_circle(std::vector{at(0, 0), at(5, 2e-6), at(10, 0)})) << scale;
+        EXPECT_TRUE(fit_circle(std::vector{at(0, 0), at(5, 2e-5), at(10, 0)})) << scale;
+    }
 }
 
 // A noisy 150-degree arc against an independent implementation, where the
@@ -117,6 +128,42 @@ TEST(CircleFit, ANoisyArcMatchesAnIndependentLeastSquaresSolver) {
     const auto fit = fit_circle(points);
     expect_circle(fit, -40.25166648454631, 315.11987583081526, 7.505023458345137, 1e-9);
     EXPECT_NEAR(fit->roundness(), 0.013093725872871609, 1e-9);
+}
+
+// Circles that the fit once missed or could lose digits on, against the same
+// SciPy 1.10 call as above but with the analytic Jacobian
+// (jac=lambda p: np.c_[-(x - p[0]) / d, -(y - p[1]) / d, -np.ones_like(x)],
+// d = np.hypot(x - p[0], y - p[1])), which a short arc needs:
+// - four hits exactly on a circle of radius 6e14 about the origin (fitted on
+//   the points divided by 1e14, the answer multiplied back);
+// - the Y/Z coordinates of four hits of a bore measured in XY: within 0.001
+//   of a straight line over 10 units, yet a circle of diameter 29,422
+//   (method='trf' from [20, -30000, 30000]; its gradient test ended it). So
+//   flat a minimum is fixed by doubles to some 1e-7 of the radius only:
+//   SciPy's other starts and methods scatter by as much;
+// - a bore of radius 5 whose centre is 10^6 from the origin.
+TEST(CircleFit, HugeCirclesShortArcsAndFarCentresMatchAnIndependentSolver) {
+    const auto huge =
+        fit_circle(std::vector<PlanePoint>{{6e14, 0}, {0, 6e14}, {-6e14, 0}, {3.6e14, -4.8e14}});
+    ASSERT_TRUE(huge.has_value());
+    EXPECT_NEAR(huge->centre.first, 0, 1);
+    EXPECT_NEAR(huge->centre.second, 0, 1);
+    EXPECT_NEAR(huge->radius, 6e14, 1);
+    EXPECT_LT(huge->roundness(), 1);
+
+    const std::vector<PlanePoint> yz = {
+        {24.924, -8.0003}, {21.7101, -7.9995}, {16.7861, -8.0015}, {15.019, -8.0013}};
+    const auto arc = fit_circle(yz);
+    expect_circle(arc, 22.237615343461115, -14719.021446791181, 14711.021555766058, 1e-6 * 14711);
+    EXPECT_NEAR(arc->roundness(), 0.0009993642106564948, 1e-9);
+
+    const std::vector<PlanePoint> far = {
+        {600004.78, 800001.4786},   {600002.7082, 800004.2005}, {599999.3746, 800004.9586},
+        {599996.3323, 800003.3977}, {599995.0028, 800000.2454}, {599996.016, 799996.9772},
+        {599998.892, 799995.1275},  {600002.2841, 799995.5534}, {600004.61, 799998.0611}};
+    const auto bore = fit_circle(far);
+    expect_circle(bore, 599999.9999896231, 799999.9999975312, 4.999999013384118, 1e-9);
+    EXPECT_NEAR(bore->roundness(), 0.006588888529353909, 1e-9);
 }
 
 } // namespace
