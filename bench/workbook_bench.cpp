@@ -5,6 +5,7 @@
 // - through the stand-in host on the session bus (when a stand-in is named):
 //   a 3,000-hit export as a workbook against the same export as text, and
 //   the workbook with its roundness evaluation against the workbook without,
+//   and with the nominal fit (where each bore should be) against without it,
 //   alternating rounds.
 // Run: kastrel_workbook_bench [VORMESA_SIM] (with a stand-in under dbus-run-session)
 #include "bench/bench_host.h"
@@ -130,9 +131,11 @@ void through_the_bus(const char* sim, const std::filesystem::path& folder) {
         auto request = all_of(1, exporter::OutputOption::Option4);
         auto bare = request;
         bare.evaluate_roundness = false;
-        // The machine is shared: each variant's median round, the three alternating.
+        auto unplaced = request;
+        unplaced.evaluate_position = false;
+        // The machine is shared: each variant's median round, the four alternating.
         constexpr int rounds = 9;
-        std::vector<double> text, book, unevaluated;
+        std::vector<double> text, book, unevaluated, without_nominal;
         for (int round = 0; round < rounds; ++round) {
             text.push_back(
                 seconds_of([&] { exporter::run_export(*commands, request, folder / "a.xls"); }));
@@ -140,6 +143,8 @@ void through_the_bus(const char* sim, const std::filesystem::path& folder) {
                 seconds_of([&] { exporter::run_export(*commands, request, folder / "a.xlsx"); }));
             unevaluated.push_back(
                 seconds_of([&] { exporter::run_export(*commands, bare, folder / "b.xlsx"); }));
+            without_nominal.push_back(
+                seconds_of([&] { exporter::run_export(*commands, unplaced, folder / "c.xlsx"); }));
         }
         const auto median = [](std::vector<double> times) {
             std::sort(times.begin(), times.end());
@@ -150,9 +155,13 @@ void through_the_bus(const char* sim, const std::filesystem::path& folder) {
         std::printf("  text file:                     %.0f hits/s\n", hits / median(text));
         std::printf("  workbook:                      %.0f hits/s\n", hits / median(book));
         std::printf("  workbook without evaluation:   %.0f hits/s\n", hits / median(unevaluated));
+        std::printf("  workbook without nominal fit:  %.0f hits/s\n",
+                    hits / median(without_nominal));
         std::printf("  workbook / text: %.3f (bar 0.95)\n", median(text) / median(book));
         std::printf("  with / without evaluation: %.3f (bar 0.98)\n",
                     median(unevaluated) / median(book));
+        std::printf("  with / without nominal fit: %.3f (bar 0.98)\n",
+                    median(without_nominal) / median(book));
     }
     bench::stop_sim(sim_pid);
 }
