@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <limits>
 #include <vector>
 
 // The least-squares reference circle (LSCI) of ISO 12181-2 / ISO 4291: the
@@ -12,9 +13,9 @@
 // wherever a full step would not lower the sum: on a short arc the algebraic
 // circle can lie far from the minimum. The least-squares problems are solved
 // by Householder QR, not by normal equations, which would square their
-// condition. Everything is worked about the points' mean and in units of their
-// spread, so that no test or tolerance depends on where the points lie or in
-// which units.
+// condition. No test or tolerance depends on where the points lie or in
+// which units: the points are worked about their mean, and each test compares
+// like with like.
 
 namespace kastrel::exporter {
 namespace {
@@ -30,35 +31,37 @@ constexpr double converged = 1e-12;
 // a circle through them would have a radius of some 10^5 chords, which no
 // bore has and which the fit could not give to meaningful digits.
 constexpr double collinear = 1e-6;
-// A column whose remainder after QR is this small against the largest column
-// adds nothing; the columns are in units of the spread.
+// A column whose remainder after QR is this small against its own length
+// adds nothing to the others.
 constexpr double rank_tolerance = 1e-13;
 // Damping grown this far without lowering the sum: the sum is at its minimum
 // as far as doubles can tell.
 constexpr double largest_damping = 1e12;
+constexpr double epsilon = std::numeric_limits<double>::epsilon();
 
 using Row = std::array<double, 3>;
 
 // Least squares of A x = b for an n x 3 matrix A (as rows), by Householder QR.
-// Nothing when A has not full rank.
+// Nothing when A has not full rank: a column whose remainder after QR is at
+// most `rank_tolerance` of its own length, whatever the columns' units.
 std::optional<Row> solve_least_squares(std::vector<Row> a, std::vector<double> b) {
     const std::size_t n = a.size();
-    double largest_column = 0;
+    Row length{};
     for (std::size_t k = 0; k < 3; ++k) {
         double sum = 0;
         for (const Row& row : a)
             sum += row[k] * row[k];
-        largest_column = std::max(largest_column, std::sqrt(sum));
+        length[k] = std::sqrt(sum);
+        if (length[k] == 0 || !std::isfinite(length[k]))
+            return std::nullopt;
     }
-    if (largest_column == 0 || !std::isfinite(largest_column))
-        return std::nullopt;
     Row diagonal{};
     for (std::size_t k = 0; k < 3; ++k) {
         double norm = 0;
         for (std::size_t i = k; i < n; ++i)
             norm += a[i][k] * a[i][k];
         norm = std::sqrt(norm);
-        if (norm <= rank_tolerance * largest_column)
+        if (norm <= rank_tolerance * length[k])
             return std::nullopt;
         const double alpha = a[k][k] > 0 ? -norm : norm;
         // v = column k below the diagonal minus alpha e_k, kept in place.
@@ -203,8 +206,9 @@ std::optional<std::pair<Circle, int>> geometric_circle(std::span<const PlanePoin
             const Circle last = moved(c, *step);
             return std::pair{usable(last) ? last : c, iteration};
         }
+        // The full step, unless it raises the sum by more than rounding.
         Circle next = moved(c, *step);
-        if (usable(next) && sum_of_squares(points, next) < at.sum) {
+        if (usable(next) && sum_of_squares(points, next) <= at.sum * (1 + 64 * epsilon)) {
             c = next;
             continue;
         }
@@ -241,9 +245,8 @@ double CircleFit::deviation(PlanePoint point) const {
 std::optional<CircleFit> fit_circle(std::span<const PlanePoint> points) {
     if (points.size() < 3)
         return std::nullopt;
-    // Worked about the points' mean (a centre far from the origin would
-    // otherwise cost the digits that the deviations live in) and in units of
-    // their spread.
+    // Worked about the points' mean: a centre far from the origin would
+    // otherwise cost the digits that the deviations live in.
     PlanePoint mean;
     for (const PlanePoint& p : points) {
         mean.first += p.first;
@@ -258,13 +261,6 @@ std::optional<CircleFit> fit_circle(std::span<const PlanePoint> points) {
     const auto [along, across] = singular_values(local);
     if (!(along > 0) || !std::isfinite(along) || across <= collinear * along)
         return std::nullopt; // one spot, or one line
-    const double scale =
-        plane_distance(along, across) / std::sqrt(static_cast<double>(local.size()));
-    for (PlanePoint& p : local) {
-        p.first /= scale;
-        p.second /= scale;
-    }
-
     const auto start = algebraic_circle(local);
     if (!start)
         return std::nullopt;
@@ -274,11 +270,11 @@ std::optional<CircleFit> fit_circle(std::span<const PlanePoint> points) {
 
     const Circle& c = circle->first;
     CircleFit fit;
-    fit.centre = {c.u * scale + mean.first, c.v * scale + mean.second};
-    fit.radius = c.r * scale;
+    fit.centre = {c.u + mean.first, c.v + mean.second};
+    fit.radius = c.r;
     fit.iterations = circle->second;
     const auto deviation = [&](const PlanePoint& p) {
-        return (plane_distance(p.first - c.u, p.second - c.v) - c.r) * scale;
+        return plane_distance(p.first - c.u, p.second - c.v) - c.r;
     };
     fit.smallest_deviation = fit.largest_deviation = deviation(local[0]);
     for (const PlanePoint& p : local) {
