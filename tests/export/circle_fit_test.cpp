@@ -139,8 +139,8 @@ TEST(CircleFit, ANoisyArcMatchesAnIndependentLeastSquaresSolver) {
 // - the Y/Z coordinates of four hits of a bore measured in XY: within 0.001
 //   of a straight line over 10 units, yet a circle of diameter 29,422
 //   (method='trf' from [20, -30000, 30000]; its gradient test ended it). So
-//   flat a minimum is fixed by doubles to some 1e-8 of the radius only:
-//   SciPy's other starts and methods scatter by as much, and more;
+//   flat a minimum is fixed by doubles to some 1e-7 of the radius only:
+//   SciPy's other starts and methods scatter by as much;
 // - a bore of radius 5 whose centre is 10^6 from the origin.
 TEST(CircleFit, HugeCirclesShortArcsAndFarCentresMatchAnIndependentSolver) {
     const auto huge =
@@ -154,7 +154,7 @@ TEST(CircleFit, HugeCirclesShortArcsAndFarCentresMatchAnIndependentSolver) {
     const std::vector<PlanePoint> yz = {
         {24.924, -8.0003}, {21.7101, -7.9995}, {16.7861, -8.0015}, {15.019, -8.0013}};
     const auto arc = fit_circle(yz);
-    expect_circle(arc, 22.237615343461115, -14719.021446791181, 14711.021555766058, 1e-7 * 14711);
+    expect_circle(arc, 22.237615343461115, -14719.021446791181, 14711.021555766058, 1e-6 * 14711);
     EXPECT_NEAR(arc->roundness(), 0.0009993642106564948, 1e-9);
 
     const std::vector<PlanePoint> far = {
