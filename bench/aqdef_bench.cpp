@@ -7,6 +7,7 @@
 // Run: kastrel_aqdef_bench [VORMESA_SIM] (with a stand-in under dbus-run-session)
 #include "bench/bench_host.h"
 #include "bench/bench_sim.h"
+#include "bench/bench_timing.h"
 #include "export/export_run.h"
 #include "host/dbus/dbus_connector.h"
 
@@ -26,18 +27,10 @@
 using namespace kastrel;
 using Clock = std::chrono::steady_clock;
 
+using bench::median;
+using bench::seconds_of;
+
 namespace {
-
-double seconds_of(const std::function<void()>& work) {
-    const auto start = Clock::now();
-    work();
-    return std::chrono::duration<double>(Clock::now() - start).count();
-}
-
-double median(std::vector<double> times) {
-    std::sort(times.begin(), times.end());
-    return times[times.size() / 2];
-}
 
 exporter::ExportRequest all_of(std::size_t features) {
     exporter::ExportRequest request;
@@ -60,25 +53,9 @@ std::string content_of(const std::filesystem::path& path) {
     return std::string(std::istreambuf_iterator<char>(in), {});
 }
 
-// 3,000 hits on a three-lobed bore, as the workbook bench measures them.
-std::filesystem::path write_part_program(const std::filesystem::path& folder, int hits) {
-    const auto path = folder / "bench.json";
-    std::ofstream out(path);
-    out << R"({"commands": [{"type": "feature", "id": "KRS0", "theoDiam": 50.0, "hits": [)";
-    for (int j = 0; j < hits; ++j) {
-        const double t = 2 * 3.141592653589793 * j / hits;
-        const double r = 25 + 0.004 * std::cos(3 * t);
-        out << (j ? "," : "") << "{\"actual\": [" << r * std::cos(t) << ", " << r * std::sin(t)
-            << ", -5.0], \"nominal\": [" << 25 * std::cos(t) << ", " << 25 * std::sin(t)
-            << ", -5.0]}";
-    }
-    out << "]}]}\n";
-    return path;
-}
-
 void through_the_bus(const char* sim, const std::filesystem::path& folder) {
     constexpr int hits = 3000;
-    const auto program = write_part_program(folder, hits);
+    const auto program = bench::write_bore(folder, hits);
     const pid_t sim_pid = bench::start_sim(sim, {"--no-window", program.string()});
     {
         host::dbus::DbusConnector connector;

@@ -6,6 +6,7 @@
 // Run: dbus-run-session -- kastrel_evaluation_bench VORMESA_SIM
 #include "app/main_window/frm_points.h"
 #include "bench/bench_sim.h"
+#include "bench/bench_timing.h"
 #include "host/dbus/dbus_connector.h"
 
 #include <algorithm>
@@ -19,6 +20,8 @@
 
 using Clock = std::chrono::steady_clock;
 using namespace kastrel;
+
+using bench::median;
 
 namespace {
 
@@ -72,11 +75,6 @@ private:
     std::vector<std::string> entries_;
     SilentProgress progress_;
 };
-
-double median(std::vector<double> times) {
-    std::sort(times.begin(), times.end());
-    return times[times.size() / 2];
-}
 
 } // namespace
 

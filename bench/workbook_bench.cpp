@@ -10,6 +10,7 @@
 // Run: kastrel_workbook_bench [VORMESA_SIM] (with a stand-in under dbus-run-session)
 #include "bench/bench_host.h"
 #include "bench/bench_sim.h"
+#include "bench/bench_timing.h"
 #include "export/export_run.h"
 #include "export/roundness/circle_fit.h"
 #include "host/dbus/dbus_connector.h"
@@ -34,6 +35,8 @@
 using namespace kastrel;
 using Clock = std::chrono::steady_clock;
 
+using bench::seconds_of;
+
 namespace {
 
 // This process's processor time: what the host's and the bus's scheduling on
@@ -42,12 +45,6 @@ double processor_seconds() {
     timespec now{};
     ::clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &now);
     return double(now.tv_sec) + double(now.tv_nsec) * 1e-9;
-}
-
-double seconds_of(const std::function<void()>& work) {
-    const auto start = Clock::now();
-    work();
-    return std::chrono::duration<double>(Clock::now() - start).count();
 }
 
 exporter::ExportRequest all_of(std::size_t features, exporter::OutputOption option) {
