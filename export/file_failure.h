@@ -13,8 +13,11 @@ struct FileFailure {
         TargetIsFolder,  // the chosen name is a folder
         NoTemporaryName, // no free name for the temporary file beside the target
         ReadOnly,        // the existing file may not be written (attribute or permissions)
-        Workbook,        // the workbook library failed (`code` its error, or the system's)
+        NotARegularFile, // the name is a FIFO, a device or a socket, or a device name of Windows
+        Workbook,        // the workbook library failed: `code` its error, or the system's
+                         // about the temporary folder `path` that it writes in
         TooManyRows,     // more lines than a worksheet holds
+        TextTooLong,     // a text longer than a cell holds
         Vanished,        // the temporary file or its folder went away during the run
     };
     // Where `code` comes from: the C library (errno), the Windows API

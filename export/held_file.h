@@ -68,8 +68,9 @@ private:
 enum class TargetState { Missing, Writable };
 
 // What the target allows, before anything is written: throws FileError for a
-// folder, for a file this user may not write (ReadOnly) or when the system
-// says no.
+// folder, for what is no regular file (a FIFO, a device, a socket; on Windows
+// also a device name such as NUL or COM1.xlsx), for a file this user may not
+// write (ReadOnly) or when the system says no.
 TargetState check_target(const std::filesystem::path& target);
 
 // Whether a failure to create a file says the folder takes no new files.

@@ -202,6 +202,10 @@ TargetState check_target(const std::filesystem::path& target) {
     if (S_ISDIR(status.st_mode))
         throw FileError(
             {FileFailure::Kind::TargetIsFolder, FileFailure::CodeKind::Errno, 0, target});
+    // A FIFO, a device or a socket would be replaced by a file, or block its writer.
+    if (!S_ISREG(status.st_mode))
+        throw FileError(
+            {FileFailure::Kind::NotARegularFile, FileFailure::CodeKind::Errno, 0, target});
     // Replacing the file needs only the folder's permission; writing it needs its own.
     if (::faccessat(AT_FDCWD, target.c_str(), W_OK, AT_EACCESS) != 0) {
         if (errno == EACCES || errno == EPERM)

@@ -2,6 +2,7 @@
 #include "export/temporary_name.h"
 
 #include <algorithm>
+#include <cwctype>
 #include <utility>
 #include <vector>
 #include <windows.h>
@@ -24,6 +25,30 @@ constexpr DWORD copy_chunk = 1 << 16;
         throw FileError({FileFailure::Kind::Vanished, FileFailure::CodeKind::Windows,
                          static_cast<int>(code), path});
     fail(code, path);
+}
+
+// Windows' device names, which name the device in any folder and with any
+// extension (NUL, CON, COM1.xlsx, "lpt3 .txt"), and paths into the device
+// namespace other than a drive's (\\.\pipe\..., \\.\COM1).
+bool names_device(const std::filesystem::path& target) {
+    const std::wstring& text = target.native();
+    if (text.starts_with(L"\\\\.\\") &&
+        !(text.size() >= 6 && std::iswalpha(text[4]) && text[5] == L':'))
+        return true;
+    std::wstring name = target.filename().native();
+    name = name.substr(0, name.find(L'.'));
+    // Windows drops trailing blanks (and dots, which the extension took) from a name.
+    while (!name.empty() && name.back() == L' ')
+        name.pop_back();
+    for (wchar_t& c : name)
+        c = static_cast<wchar_t>(std::towupper(c));
+    for (const wchar_t* device : {L"NUL", L"CON", L"PRN", L"AUX", L"CONIN$", L"CONOUT$"})
+        if (name == device)
+            return true;
+    // COM1 to COM9 and LPT1 to LPT9, and with the superscript digits ¹ ² ³.
+    return name.size() == 4 && (name.starts_with(L"COM") || name.starts_with(L"LPT")) &&
+           ((name[3] >= L'1' && name[3] <= L'9') || name[3] == L'\u00B9' || name[3] == L'\u00B2' ||
+            name[3] == L'\u00B3');
 }
 
 // Marks the open file to be deleted when its handle closes, or clears that.
@@ -186,6 +211,11 @@ void HeldFile::copy_over(const std::filesystem::path& target) {
 }
 
 TargetState check_target(const std::filesystem::path& target) {
+    // The long form would make a file of a device's name, which nothing but
+    // the long form can remove again.
+    if (names_device(target))
+        throw FileError(
+            {FileFailure::Kind::NotARegularFile, FileFailure::CodeKind::Windows, 0, target});
     // What keeps the name from being looked up is reported when the file is created.
     const DWORD attributes = GetFileAttributesW(long_form(target).c_str());
     if (attributes == INVALID_FILE_ATTRIBUTES)
@@ -193,6 +223,9 @@ TargetState check_target(const std::filesystem::path& target) {
     if (attributes & FILE_ATTRIBUTE_DIRECTORY)
         throw FileError(
             {FileFailure::Kind::TargetIsFolder, FileFailure::CodeKind::Windows, 0, target});
+    if (attributes & FILE_ATTRIBUTE_DEVICE)
+        throw FileError(
+            {FileFailure::Kind::NotARegularFile, FileFailure::CodeKind::Windows, 0, target});
     // Replacing the file would bypass its read-only attribute.
     if (attributes & FILE_ATTRIBUTE_READONLY)
         throw FileError({FileFailure::Kind::ReadOnly, FileFailure::CodeKind::Windows,

@@ -7,6 +7,7 @@
 #include "app/texts/messages.h"
 #include "export/export_run.h"
 
+#include <algorithm>
 #include <optional>
 
 namespace kastrel::app::batch {
@@ -59,18 +60,24 @@ int report_unlisted(const Listing& listing, Console& console) {
 }
 
 // --all as "Alle Merkmale selektieren", each --select ID as clicking every
-// entry that carries it.
-std::vector<bool> selection(const ExportCommand& command, const std::vector<std::string>& entries,
-                            Console& console) {
+// entry that carries it. An ID that no entry carries is said, each once, and
+// nothing is selected: the run must not pass without the feature it names.
+std::optional<std::vector<bool>>
+selection(const ExportCommand& command, const std::vector<std::string>& entries, Console& console) {
     std::vector<bool> selected(entries.size(), command.select_all);
+    std::vector<std::string> unknown;
     for (const std::string& id : command.select) {
         bool found = false;
         for (std::size_t i = 0; i < entries.size(); ++i)
             if (entries[i] == id)
                 selected[i] = found = true;
-        if (!found)
-            console.err(unknown_selection_text(id));
+        if (!found && std::find(unknown.begin(), unknown.end(), id) == unknown.end())
+            unknown.push_back(id);
     }
+    for (const std::string& id : unknown)
+        console.err(unknown_selection_text(id));
+    if (!unknown.empty())
+        return std::nullopt;
     return selected;
 }
 
@@ -142,9 +149,12 @@ int export_file(const ExportCommand& command, host::HostConnector& host, Console
     if (listing.status != Listing::Status::Listed)
         return report_unlisted(listing, console);
 
+    std::optional<std::vector<bool>> selected = selection(command, listing.ids, console);
+    if (!selected)
+        return usage_error;
     exporter::ExportRequest request;
     request.entries = listing.ids;
-    request.selected = selection(command, request.entries, console);
+    request.selected = std::move(*selected);
     request.option = command.option;
     request.planes = command.planes;
     request.decimal_separator = decimal_separator;

@@ -22,7 +22,7 @@ public:
 enum ExitCode : int {
     complete = 0,        // done; the file, if any, written completely
     no_part_program = 1, // the host is not running or has no active part program
-    usage_error = 2,     // nothing attached, nothing written
+    usage_error = 2,     // nothing written: the line is wrong, or a --select ID is in no entry
     file_failed = 3,     // the file could not be written; the target is unchanged
     incomplete = 4,      // written, but some values could not be read from the host
     host_lost = 5,       // the host stopped answering; the target is unchanged

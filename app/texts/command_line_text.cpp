@@ -51,9 +51,9 @@ std::string usage_text(std::string_view program) {
            "  --help          diese Hilfe\n"
            "\n"
            "Ende-Code: 0 vollständig geschrieben, 1 Vormesa nicht gestartet oder kein aktives\n"
-           "Teileprogramm, 2 Aufruf fehlerhaft, 3 Datei nicht geschrieben, 4 Datei unvollständig,\n"
-           "5 Vormesa antwortet nicht mehr oder das Teileprogramm wurde geschlossen (Datei nicht\n"
-           "geschrieben)";
+           "Teileprogramm, 2 Aufruf fehlerhaft oder eine ID ohne Merkmal (nichts geschrieben),\n"
+           "3 Datei nicht geschrieben, 4 Datei unvollständig, 5 Vormesa antwortet nicht mehr oder\n"
+           "das Teileprogramm wurde geschlossen (Datei nicht geschrieben)";
 }
 
 std::string usage_error_text(const batch::UsageError& error) {
@@ -92,8 +92,7 @@ std::string usage_error_text(const batch::UsageError& error) {
 }
 
 std::string unknown_selection_text(const std::string& id) {
-    return "Warnung: kein Merkmal der Liste hat die ID \"" + id +
-           "\"; dafür wird nichts selektiert";
+    return "Kein Merkmal der Liste hat die ID \"" + id + "\".";
 }
 
 } // namespace kastrel::app

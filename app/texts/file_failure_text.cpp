@@ -94,12 +94,31 @@ std::string system_reason(const exporter::FileFailure& failure) {
     return "Systemfehler " + std::to_string(failure.code);
 }
 
-// The workbook library's failure: what the system said where it was a file
-// call, otherwise only running out of memory is worth telling apart.
+// The system's code as said of a folder: full, missing, not to be written,
+// or the text file's words for the cause.
+std::string folder_state(const exporter::FileFailure& failure) {
+    const char* reason = failure.code_kind == exporter::FileFailure::CodeKind::Windows
+                             ? windows_reason(failure.code)
+                             : errno_reason(failure.code);
+    if (reason == disk_full)
+        return "ist voll";
+    if (reason == folder_missing)
+        return "wurde nicht gefunden";
+    if (reason == access_denied || reason == write_protected)
+        return "darf nicht beschrieben werden";
+    return "ist nicht verwendbar (" + system_reason(failure) + ")";
+}
+
+// The workbook library's failure: where the system failed it, the temporary
+// folder that it writes in and why; otherwise only running out of memory is
+// worth telling apart.
 std::string workbook_reason(const exporter::FileFailure& failure) {
     std::string reason = "Die Arbeitsmappe konnte nicht erstellt werden";
-    if (failure.code_kind != exporter::FileFailure::CodeKind::Library)
-        return reason + " (" + system_reason(failure) + ")";
+    if (failure.code_kind != exporter::FileFailure::CodeKind::Library) {
+        const std::u8string folder = failure.path.u8string();
+        return reason + ": der Ordner für temporäre Dateien \"" +
+               std::string(folder.begin(), folder.end()) + "\" " + folder_state(failure);
+    }
     constexpr int library_out_of_memory = 1; // LXW_ERROR_MEMORY_MALLOC_FAILED
     if (failure.code == library_out_of_memory)
         return reason + " (nicht genügend Arbeitsspeicher)";
@@ -117,10 +136,14 @@ std::string file_failure_reason(const exporter::FileFailure& failure) {
         return "Temporäre Datei konnte nicht angelegt werden";
     case Kind::ReadOnly:
         return "Die Datei ist schreibgeschützt";
+    case Kind::NotARegularFile:
+        return "Der Name bezeichnet keine gewöhnliche Datei";
     case Kind::Workbook:
         return workbook_reason(failure);
     case Kind::TooManyRows:
         return "Mehr Zeilen, als ein Tabellenblatt fasst (1.048.576)";
+    case Kind::TextTooLong:
+        return "Ein Text ist länger, als eine Zelle fasst (32.767 Zeichen)";
     case Kind::Vanished:
         return "Die temporäre Datei oder ihr Ordner ist während der Ausgabe verschwunden";
     case Kind::System:

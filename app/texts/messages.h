@@ -76,7 +76,7 @@ std::string log_text(const exporter::ExportResult& result);
 std::string usage_text(std::string_view program);
 // The line that says what is wrong with a command line.
 std::string usage_error_text(const batch::UsageError& error);
-// The warning for a --select ID that no list entry carries.
+// The line for a --select ID that no list entry carries (nothing is written then).
 std::string unknown_selection_text(const std::string& id);
 
 } // namespace kastrel::app

@@ -32,7 +32,7 @@ void PointsSheet::write(const OutputLine& line) {
             const double value = numbers_.parse(field.text).value_or(0.0);
             check(worksheet_write_number(sheet_, row_, column, value, format));
         } else if (!field.text.empty()) {
-            check(worksheet_write_string(sheet_, row_, column, field.text.c_str(), nullptr));
+            write_text(sheet_, row_, column, field.text);
         }
         widths_[column] = std::max(widths_[column], field.text.size());
         ++column;

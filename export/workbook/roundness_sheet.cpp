@@ -2,6 +2,7 @@
 
 #include "export/roundness/plot_title.h"
 #include "export/roundness/polar_plot.h"
+#include "export/workbook/xml_text.h"
 
 #include <algorithm>
 #include <array>
@@ -55,11 +56,6 @@ struct PlotRows {
 void write_number(lxw_worksheet* sheet, lxw_row_t row, lxw_col_t col, double value,
                   lxw_format* format) {
     check(worksheet_write_number(sheet, row, col, value, format));
-}
-
-void write_text(lxw_worksheet* sheet, lxw_row_t row, lxw_col_t col, const std::string& text,
-                lxw_format* format = nullptr) {
-    check(worksheet_write_string(sheet, row, col, text.c_str(), format));
 }
 
 void add_line(lxw_chart* chart, lxw_row_t first, lxw_row_t last, lxw_col_t x, const char* name,
@@ -154,7 +150,7 @@ void RoundnessSheets::write(const std::vector<RoundnessRow>& rows,
             check(LXW_ERROR_MEMORY_MALLOC_FAILED);
         const std::string title =
             plot_title(plotted.id, plotted.circle->roundness(), plot.magnification, numbers);
-        chart_title_set_name(chart, title.c_str());
+        chart_title_set_name(chart, plain_xml_text(title).c_str());
         lxw_chart_font title_font{};
         title_font.size = 10;
         title_font.bold = LXW_EXPLICIT_FALSE;

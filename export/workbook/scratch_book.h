@@ -4,6 +4,7 @@
 #include "export/file_failure.h"
 
 #include <cstdint>
+#include <filesystem>
 #include <functional>
 #include <string>
 #include <string_view>
@@ -20,18 +21,22 @@ namespace kastrel::exporter {
 // the next run removes should the process have been ended before.
 class ScratchBook : common::NonCopyable {
 public:
-    // Throws FileError (Kind::Workbook) when no such file can be made.
+    // Throws FileError (Kind::Workbook, naming the folder) when no such file
+    // can be made.
     ScratchBook();
     ~ScratchBook();
 
     const std::string& path() const noexcept { return path_; }
     const std::string& library_folder() const noexcept { return folder_; }
+    // The system's temporary folder as the system names it, for the user.
+    const std::filesystem::path& folder() const noexcept { return reported_folder_; }
     // Hands the finished file's bytes to `sink` in chunks; throws FileError.
     void read(const std::function<void(std::string_view)>& sink) const;
 
 private:
     std::string path_;   // as the library is given it
     std::string folder_; // the same
+    std::filesystem::path reported_folder_;
     std::intptr_t handle_ = -1;
 #ifdef _WIN32
     std::wstring wide_path_;

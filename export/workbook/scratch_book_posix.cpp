@@ -6,6 +6,7 @@
 #include <cstdlib>
 #include <fcntl.h>
 #include <filesystem>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace kastrel::exporter {
@@ -29,17 +30,28 @@ int unnamed_file(const std::string& folder) {
     return named;
 }
 
+// The temporary folder as the C++ library chooses it, also when it is not
+// there (the C++ library then names none).
+std::string temporary_folder() {
+    for (const char* name : {"TMPDIR", "TMP", "TEMP", "TEMPDIR"})
+        if (const char* value = std::getenv(name); value && *value)
+            return value;
+    return "/tmp";
+}
+
 } // namespace
 
 ScratchBook::ScratchBook() {
-    std::error_code error;
-    const std::filesystem::path temporary = std::filesystem::temp_directory_path(error);
-    if (error)
-        fail(error.value(), temporary);
-    folder_ = temporary.string();
+    folder_ = temporary_folder();
+    reported_folder_ = folder_;
+    struct stat status {};
+    if (::stat(folder_.c_str(), &status) != 0)
+        fail(errno, reported_folder_);
+    if (!S_ISDIR(status.st_mode))
+        fail(ENOTDIR, reported_folder_);
     const int fd = unnamed_file(folder_);
     if (fd < 0)
-        fail(errno, temporary);
+        fail(errno, reported_folder_);
     handle_ = fd;
     path_ = by_descriptor(fd);
 }
@@ -55,7 +67,7 @@ void ScratchBook::read(const std::function<void(std::string_view)>& sink) const 
         if (got < 0 && errno == EINTR)
             continue;
         if (got < 0)
-            fail(errno, path_);
+            fail(errno, reported_folder_);
         if (got == 0)
             return;
         sink(std::string_view(chunk.data(), static_cast<std::size_t>(got)));

@@ -84,6 +84,7 @@ void remove_abandoned(const std::wstring& folder) {
 
 ScratchBook::ScratchBook() {
     const std::wstring folder = temporary_folder();
+    reported_folder_ = folder;
     remove_abandoned(folder);
     folder_ = plain_form(folder);
     if (folder_.empty())
@@ -98,13 +99,13 @@ ScratchBook::ScratchBook() {
         if (file == INVALID_HANDLE_VALUE) {
             if (GetLastError() == ERROR_FILE_EXISTS)
                 continue;
-            fail(GetLastError(), name);
+            fail(GetLastError(), folder);
         }
         handle_ = reinterpret_cast<std::intptr_t>(file);
         wide_path_ = name;
         path_ = plain_form(name);
         if (path_.empty())
-            fail(ERROR_INVALID_NAME, name);
+            fail(ERROR_INVALID_NAME, folder);
     }
     if (handle_ == -1)
         fail(ERROR_FILE_EXISTS, folder);
@@ -128,7 +129,7 @@ void ScratchBook::read(const std::function<void(std::string_view)>& sink) const 
         if (!ReadFile(file, chunk.data(), static_cast<DWORD>(chunk.size()), &got, &at)) {
             if (GetLastError() == ERROR_HANDLE_EOF)
                 return;
-            fail(GetLastError(), wide_path_);
+            fail(GetLastError(), reported_folder_);
         }
         if (got == 0)
             return;

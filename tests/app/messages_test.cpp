@@ -117,6 +117,18 @@ TEST(Messages, WordEveryKindOfFailureInGermanOnce) {
         {failure(FileKind::System, CodeKind::Windows, static_cast<int>(0x80070020)),
          "Datei wird von einem anderen Programm verwendet"},
         {failure(FileKind::System, CodeKind::Windows, 1234), "Systemfehler 1234"},
+        // The workbook's temporary folder (here without its name) as the system found it.
+        {failure(FileKind::Workbook, CodeKind::Windows, 112),
+         "Die Arbeitsmappe konnte nicht erstellt werden: der Ordner für temporäre Dateien \"\" "
+         "ist voll"},
+        {failure(FileKind::Workbook, CodeKind::Errno, EROFS),
+         "Die Arbeitsmappe konnte nicht erstellt werden: der Ordner für temporäre Dateien \"\" "
+         "darf nicht beschrieben werden"},
+        {failure(FileKind::Workbook, CodeKind::Errno, EFBIG),
+         "Die Arbeitsmappe konnte nicht erstellt werden: der Ordner für temporäre Dateien \"\" "
+         "ist nicht verwendbar (Datei zu groß für den Datenträger)"},
+        {failure(FileKind::Workbook, CodeKind::Library, 5),
+         "Die Arbeitsmappe konnte nicht erstellt werden"},
     };
     for (const auto& c : files)
         EXPECT_EQ(app::file_failure_reason(c.failure), c.reason) << c.failure.code;

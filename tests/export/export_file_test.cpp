@@ -53,12 +53,15 @@ std::string failure_of(const std::filesystem::path& target, const std::string& c
             return "no temporary name";
         case FileFailure::Kind::ReadOnly:
             return "read-only";
+        case FileFailure::Kind::NotARegularFile:
+            return "no regular file";
         case FileFailure::Kind::Vanished:
             return "vanished, errno " + std::to_string(failure.code);
         case FileFailure::Kind::System:
             return "errno " + std::to_string(failure.code);
         case FileFailure::Kind::Workbook:
         case FileFailure::Kind::TooManyRows:
+        case FileFailure::Kind::TextTooLong:
             return "workbook";
         }
     }

@@ -53,8 +53,8 @@ struct CommandLine : ::testing::Test {
 };
 
 // Each case's file, written over an existing one. A case with nothing
-// selected is a --select that no entry carries; a list standing twice has no
-// command line.
+// selected, or with a list standing twice, has no command line (a --select
+// that no entry carries writes nothing: below).
 TEST_F(CommandLine, EveryExportCaseWritesItsCheckedInFileOverAnExistingOne) {
     std::vector<std::string> part_programs;
     for (const auto& c : fakes::export_cases)
@@ -65,18 +65,15 @@ TEST_F(CommandLine, EveryExportCaseWritesItsCheckedInFileOverAnExistingOne) {
     for (const std::string& part_program : part_programs) {
         fakes::SimProcess sim({example(part_program.c_str())});
         for (const auto& c : fakes::export_cases) {
-            if (c.part_program != part_program || c.selection == fakes::Selection::Twice)
+            if (c.part_program != part_program || c.selection != fakes::Selection::All)
                 continue;
             const std::string file = target(std::string(c.name) + ".xls");
             fakes::write_file(file, "vorher");
             std::vector<std::string> arguments = {
                 "--export", file,
                 "--option", std::to_string(option_number(c.option)),
-                "--plane",  plane_argument(c.planes)};
-            if (c.selection == fakes::Selection::None)
-                arguments.insert(arguments.end(), {"--select", "KEIN"});
-            else
-                arguments.push_back("--all");
+                "--plane",  plane_argument(c.planes),
+                "--all"};
             const auto run = kastrel(arguments, locale_of(c.separator));
             EXPECT_EQ(run.exit_code, c.unread == 0 ? 0 : 4) << c.name << ": " << run.err;
             EXPECT_EQ(fakes::read_file(file),
@@ -84,14 +81,14 @@ TEST_F(CommandLine, EveryExportCaseWritesItsCheckedInFileOverAnExistingOne) {
                 << c.name;
             exporter::ExportResult result;
             result.unread_values = c.unread;
-            std::string said = app::export_outcome_text(result, file) + "\n";
-            if (c.selection == fakes::Selection::None)
-                said = app::unknown_selection_text("KEIN") + "\n" + said;
-            EXPECT_EQ(run.err, said) << c.name;
+            EXPECT_EQ(run.err, app::export_outcome_text(result, file) + "\n") << c.name;
             ++exported;
         }
     }
-    EXPECT_EQ(exported, static_cast<int>(fakes::export_cases.size()) - 1);
+    EXPECT_EQ(exported, std::count_if(fakes::export_cases.begin(), fakes::export_cases.end(),
+                                      [](const fakes::ExportCase& c) {
+                                          return c.selection == fakes::Selection::All;
+                                      }));
     EXPECT_EQ(dir.file_count(), static_cast<std::size_t>(exported));
 }
 
@@ -208,8 +205,8 @@ TEST_F(CommandLine, AWorkbookIsTheWindowsWorkbookWithItsRoundnessSheet) {
     EXPECT_EQ(dir.file_count(), 2u);
 }
 
-// The part number "x" from the name in both. A run with another selection, or
-// one that evaluates nothing, writes nothing and ends with 3.
+// The part number "x" from the name in both. A run with another selection
+// writes nothing and ends with 3; a --select ID that no entry has, with 2.
 TEST_F(CommandLine, AnAqdefFileIsTheWindowsAndOnlyItsOwnCharacteristicsContinueIt) {
     fakes::SimProcess sim({example("roundness.json")});
     const auto run = kastrel({"--export", target("x.dfq"), "--all"});
@@ -237,10 +234,8 @@ TEST_F(CommandLine, AnAqdefFileIsTheWindowsAndOnlyItsOwnCharacteristicsContinueI
                                "angehängt.\n");
     EXPECT_EQ(fakes::read_file(dir / "x.dfq"), before);
     const auto nothing = kastrel({"--export", target("y.dfq"), "--select", "KRS9"});
-    EXPECT_EQ(nothing.exit_code, 3);
-    EXPECT_TRUE(nothing.err.ends_with("Es wurde kein Merkmal ausgewertet; die Datei \"" +
-                                      target("y.dfq") + "\" wurde nicht geschrieben.\n"))
-        << nothing.err;
+    EXPECT_EQ(nothing.exit_code, 2);
+    EXPECT_EQ(nothing.err, "Kein Merkmal der Liste hat die ID \"KRS9\".\n");
     EXPECT_EQ(dir.file_count(), 2u); // x.dfq and the folder
 }
 

@@ -136,6 +136,35 @@ TEST(Workbook, RoundnessSheetHasARowPerWrittenBlockAndAChartPerCircle) {
               "");
 }
 
+// IDs the bus cannot carry but COM can: every part stays well-formed XML,
+// the cells hold the IDs in Excel's _xHHHH_ form, the charts' titles hold
+// U+FFFD for what XML cannot hold; a literal _xHHHH_ stays a text.
+TEST(Workbook, IdsWithCharactersXmlCannotHoldLeaveEveryPartWellFormed) {
+    fakes::TempDir dir;
+    const std::string ids = R"(["K\u0000X", "K\ufffeX", "K\uffffX", "K_x0041_X"])";
+    std::string commands;
+    for (const char* id : {"K\\u0000X", "K\\ufffeX", "K\\uffffX", "K_x0041_X"})
+        commands += std::string(commands.empty() ? "" : ",") + R"({"type": "feature", "id": ")" +
+                    id + R"(", "theoDiam": 2, "hits": [
+                        {"actual": [1, 0, 0], "nominal": [1, 0, 0]},
+                        {"actual": [0, 1, 0], "nominal": [0, 1, 0]},
+                        {"actual": [-1, 0, 0], "nominal": [-1, 0, 0]}]})";
+    fakes::write_file(dir / "ids.json", ids);
+    fakes::write_file(dir / "teileprogramm.json", R"({"commands": [)" + commands + "]}");
+    fakes::SimConnector host;
+    const host::Object program = active_program(host, dir / "teileprogramm.json");
+    exporter::ExportRequest request;
+    request.entries = host::list_feature_ids(program, host::NumberTexts(","));
+    ASSERT_EQ(request.entries.size(), 4u);
+    request.selected.assign(request.entries.size(), true);
+    request.planes.xy = true;
+    const ExportResult result = export_to(program, request, dir / "ids.xlsx");
+    ASSERT_EQ(result.status, ExportResult::Status::Written);
+    EXPECT_EQ(fakes::check_workbooks(KASTREL_SOURCE_DIR, {"wellformed", (dir / "ids.xlsx").string(),
+                                                          (dir / "ids.json").string()}),
+              "");
+}
+
 exporter::ExportRequest selecting(const std::string& id) {
     exporter::ExportRequest request;
     request.entries = {id};

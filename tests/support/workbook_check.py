@@ -15,12 +15,20 @@
       [title, ...]}: null for an empty cell, numbers within 1e-6, and the
       sheet names and order.
 
+  workbook_check.py wellformed WORKBOOK.xlsx IDS.json
+      Every XML part is well-formed and openpyxl reads the workbook; "Rundheit"
+      lists the IDs of IDS.json (a list) from A2 on, as Excel reads its cells'
+      _xHHHH_, and each has its chart, titled with the ID whose characters
+      XML cannot hold stand as U+FFFD.
+
 Prints one line per difference and exits with 1 if there is any.
 """
 
 import json
 import re
 import sys
+import xml.dom.minidom
+import xml.parsers.expat
 import zipfile
 
 import openpyxl
@@ -89,7 +97,7 @@ def chart_titles(workbook_path):
         for name in names:
             xml = archive.read(name).decode("utf-8")
             title = re.search(r"<c:title>.*?</c:title>", xml, re.S)
-            titles.append("".join(re.findall(r"<a:t>(.*?)</a:t>", title.group())) if title else None)
+            titles.append("".join(re.findall(r"<a:t>(.*?)</a:t>", title.group(), re.S)) if title else None)
     return titles
 
 
@@ -150,6 +158,48 @@ def check_same(workbook_path, other_path, problems):
         problems.append("the charts differ")
 
 
+def excel_text(value):
+    """A cell's text as Excel reads it: _xHHHH_ is the character HHHH."""
+    return re.sub(r"_x([0-9A-Fa-f]{4})_", lambda m: chr(int(m.group(1), 16)), value)
+
+
+def xml_safe(text):
+    return "".join(c if c in "\t\n\r" or " " <= c < "\ufffe" or c > "\uffff" else "\ufffd"
+                   for c in text)
+
+
+def check_wellformed(workbook_path, ids_path, problems):
+    with open(ids_path, encoding="utf-8") as f:
+        ids = json.load(f)
+    with zipfile.ZipFile(workbook_path) as archive:
+        for name in archive.namelist():
+            if name.endswith((".xml", ".rels")):
+                try:
+                    xml.dom.minidom.parseString(archive.read(name))
+                except xml.parsers.expat.ExpatError as error:
+                    problems.append(f"{name}: {error}")
+    if problems:
+        return
+    try:
+        book = openpyxl.load_workbook(workbook_path)
+    except Exception as error:  # openpyxl raises what its parser raises
+        problems.append(f"openpyxl: {error}")
+        return
+    column = [excel_text(c.value) for c in book["Rundheit"]["A"][1:] if c.value is not None]
+    if column != ids:
+        problems.append(f"Rundheit A: {column!r}")
+    titles = chart_titles(workbook_path)
+    if len(titles) != len(ids):
+        problems.append(f"{len(titles)} charts for {len(ids)} IDs")
+    for title, id in zip(titles, ids):
+        # The title's XML escapes & < >; the parser's reading of it is the text.
+        text = xml.dom.minidom.parseString(f"<t>{title}</t>").documentElement.firstChild
+        # The parser reads a CR in the XML as a line feed, as Excel does.
+        want = xml_safe(id).replace("\r", "\n") + " – Rundheit "
+        if text is None or not text.data.startswith(want):
+            problems.append(f"chart title {title!r} for {id!r}")
+
+
 def main(arguments):
     problems = []
     if arguments[:1] == ["cells"] and len(arguments) % 3 == 1:
@@ -159,6 +209,8 @@ def main(arguments):
         check_same(arguments[1], arguments[2], problems)
     elif arguments[:1] == ["roundness"] and len(arguments) == 3:
         check_roundness(arguments[1], arguments[2], problems)
+    elif arguments[:1] == ["wellformed"] and len(arguments) == 3:
+        check_wellformed(arguments[1], arguments[2], problems)
     else:
         print(__doc__, file=sys.stderr)
         return 2
