@@ -81,5 +81,27 @@ TEST(KastrelCommandLine, AUsageErrorIsWrittenInUtf8AndEndsWith2) {
     EXPECT_EQ(run.out, "");
 }
 
+// A device's name is refused before anything is written, whatever its
+// folder and extension; nothing is made of it.
+TEST(KastrelCommandLine, ADevicesNameIsRefusedAndEndsWith3) {
+    ServerProcess server({example("bolt_circle_8.json")});
+    ASSERT_TRUE(server.ready());
+    fakes::TempDir dir;
+    for (const std::wstring& target :
+         {std::wstring(L"NUL"), (dir.path() / L"COM1.xlsx").wstring()}) {
+        const auto run = run_with_arguments({L"--export", target, L"--all"});
+        const std::filesystem::path name(target);
+        const std::u8string shown = name.u8string();
+        EXPECT_EQ(run.exit_code, std::optional<DWORD>(3)) << run.err;
+        EXPECT_NE(run.err.find("Die Datei \"" + std::string(shown.begin(), shown.end()) +
+                               "\" konnte nicht geschrieben werden: Der Name bezeichnet keine "
+                               "gewöhnliche Datei.\r\nEine vorhandene Datei dieses Namens ist "
+                               "unverändert.\r\n"),
+                  std::string::npos)
+            << run.err;
+    }
+    EXPECT_EQ(dir.file_count(), 0u);
+}
+
 } // namespace
 } // namespace kastrel::wintest
