@@ -6,10 +6,9 @@
 //   lines against the same run writing a new file.
 // Run: kastrel_aqdef_bench [VORMESA_SIM] (with a stand-in under dbus-run-session)
 #include "bench/bench_host.h"
-#include "bench/bench_sim.h"
 #include "bench/bench_timing.h"
+#include "bench/bore_on_the_bus.h"
 #include "export/export_run.h"
-#include "host/dbus/dbus_connector.h"
 
 #include <algorithm>
 #include <chrono>
@@ -55,21 +54,19 @@ std::string content_of(const std::filesystem::path& path) {
 
 void through_the_bus(const char* sim, const std::filesystem::path& folder) {
     constexpr int hits = 3000;
-    const auto program = bench::write_bore(folder, hits);
-    const pid_t sim_pid = bench::start_sim(sim, {"--no-window", program.string()});
     {
-        host::dbus::DbusConnector connector;
-        const host::Object commands = bench::commands_of(connector);
+        bench::BoreOnTheBus bore(sim, folder, hits);
+        host::Dispatch& commands = bore.commands();
         const auto request = all_of(1);
         // The machine is shared: each variant's median round, the two alternating.
         constexpr int rounds = 11;
         std::vector<double> text, aqdef;
         for (int round = 0; round < rounds; ++round) {
             text.push_back(seconds_of(
-                [&] { must_write(exporter::run_export(*commands, request, folder / "a.xls")); }));
+                [&] { must_write(exporter::run_export(commands, request, folder / "a.xls")); }));
             std::filesystem::remove(folder / "a.dfq"); // each round writes the same new file
             aqdef.push_back(seconds_of(
-                [&] { must_write(exporter::run_export(*commands, request, folder / "a.dfq")); }));
+                [&] { must_write(exporter::run_export(commands, request, folder / "a.dfq")); }));
         }
         std::printf("through the stand-in, %d hits, median of %d alternating rounds:\n", hits,
                     rounds);
@@ -77,7 +74,6 @@ void through_the_bus(const char* sim, const std::filesystem::path& folder) {
         std::printf("  AQDEF file:    %.0f hits/s\n", hits / median(aqdef));
         std::printf("  AQDEF / text:  %.3f (bar 0.98)\n\n", median(text) / median(aqdef));
     }
-    bench::stop_sim(sim_pid);
 }
 
 // 10 features of 100 hits: 50 characteristics, as a part's bores might give.

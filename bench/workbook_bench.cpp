@@ -9,11 +9,10 @@
 //   alternating rounds.
 // Run: kastrel_workbook_bench [VORMESA_SIM] (with a stand-in under dbus-run-session)
 #include "bench/bench_host.h"
-#include "bench/bench_sim.h"
 #include "bench/bench_timing.h"
+#include "bench/bore_on_the_bus.h"
 #include "export/export_run.h"
 #include "export/roundness/circle_fit.h"
-#include "host/dbus/dbus_connector.h"
 
 #include <algorithm>
 #include <chrono>
@@ -129,11 +128,9 @@ void in_process(const std::filesystem::path& folder) {
 
 void through_the_bus(const char* sim, const std::filesystem::path& folder) {
     constexpr int hits = 3000;
-    const auto program = bench::write_bore(folder, hits);
-    const pid_t sim_pid = bench::start_sim(sim, {"--no-window", program.string()});
     {
-        host::dbus::DbusConnector connector;
-        const host::Object commands = bench::commands_of(connector);
+        bench::BoreOnTheBus bore(sim, folder, hits);
+        host::Dispatch& commands = bore.commands();
         auto request = all_of(1, exporter::OutputOption::Option4);
         auto bare = request;
         bare.evaluate_roundness = false;
@@ -145,16 +142,16 @@ void through_the_bus(const char* sim, const std::filesystem::path& folder) {
         std::vector<double> book_processor, without_nominal_processor;
         for (int round = 0; round < rounds; ++round) {
             text.push_back(
-                seconds_of([&] { exporter::run_export(*commands, request, folder / "a.xls"); }));
+                seconds_of([&] { exporter::run_export(commands, request, folder / "a.xls"); }));
             double processor = processor_seconds();
             book.push_back(
-                seconds_of([&] { exporter::run_export(*commands, request, folder / "a.xlsx"); }));
+                seconds_of([&] { exporter::run_export(commands, request, folder / "a.xlsx"); }));
             book_processor.push_back(processor_seconds() - processor);
             unevaluated.push_back(
-                seconds_of([&] { exporter::run_export(*commands, bare, folder / "b.xlsx"); }));
+                seconds_of([&] { exporter::run_export(commands, bare, folder / "b.xlsx"); }));
             processor = processor_seconds();
             without_nominal.push_back(
-                seconds_of([&] { exporter::run_export(*commands, unplaced, folder / "c.xlsx"); }));
+                seconds_of([&] { exporter::run_export(commands, unplaced, folder / "c.xlsx"); }));
             without_nominal_processor.push_back(processor_seconds() - processor);
         }
         const auto median = [](std::vector<double> times) {
@@ -175,7 +172,6 @@ void through_the_bus(const char* sim, const std::filesystem::path& folder) {
                     median(without_nominal) / median(book),
                     median(without_nominal_processor) / median(book_processor));
     }
-    bench::stop_sim(sim_pid);
 }
 
 } // namespace
